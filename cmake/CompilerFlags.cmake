@@ -1,0 +1,22 @@
+# The simulation must be reproducible to the last bit: every float expression is
+# evaluated in double precision exactly as written, never fused or reassociated.
+if(MSVC)
+  add_compile_options(/fp:precise /fp:contract- /W4)
+  if(BOULLES_WERROR)
+    add_compile_options(/WX)
+  endif()
+else()
+  add_compile_options(-ffp-contract=off -fno-fast-math -Wall -Wextra)
+  # x87 arithmetic would round intermediates to 80 bits; SSE2 rounds as written.
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$" OR
+     (CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$" AND CMAKE_SIZEOF_VOID_P EQUAL 4))
+    add_compile_options(-msse2 -mfpmath=sse)
+  endif()
+  if(BOULLES_WERROR)
+    add_compile_options(-Werror)
+  endif()
+  if(BOULLES_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+  endif()
+endif()
