@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs what the tests need, then builds and runs every test twice: a normal
+# build (warnings as errors) and an AddressSanitizer + UBSan build.
+set -eu
+cd "$(dirname "$0")/.."
+. scripts/packages.sh
+sh scripts/install-deps.sh $TEST_PACKAGES
+
+jobs=$(nproc 2>/dev/null || echo 2)
+status=0
+for preset in ci sanitize; do
+    echo "=== $preset build"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+    ctest --preset "$preset" -j "$jobs" || status=1
+done
+exit $status
