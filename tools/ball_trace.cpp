@@ -8,6 +8,11 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 // Accepts only plain decimal digits that fit in 64 bits.
@@ -50,6 +55,10 @@ void PrintBall(int index, const Ball& b)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // The Windows C runtime would write "\r\n"; traces must be the same bytes everywhere.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     std::uint64_t steps = 0;
     if (argc != 2 || !ParseStepCount(argv[1], steps)) {
         std::fprintf(stderr, "usage: ball-trace STEPS (a whole number of steps, 0 or more)\n");
