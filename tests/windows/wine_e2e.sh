@@ -1,0 +1,167 @@
+#!/bin/sh
+# boulles.exe end to end under Wine, on an X server of its own (Xvfb picks the
+# display number). WINEPREFIX comes from the caller.
+#   wine_e2e.sh escape EXE  window, blue balls, keypad * and / show and hide the axes, Esc: exit 0
+#   wine_e2e.sh alt_f4 EXE  Alt+F4: exit 0
+#   wine_e2e.sh no_glx EXE  no GLX on the server: the message box, Enter: exit 1
+set -u
+scenario=$1
+exe=$2
+caption="De belles boulles bleus"
+box_caption="Problème"
+# Wine's own trace of the message box text, decoded from the ANSI code page.
+box_text_trace='MSGBOX_OnInit L"Mode graphique non support\00e9."'
+
+work=$(mktemp -d)
+xvfb_pid="" program_pid=""
+
+fail() {
+    echo "FAIL ($scenario): $*"
+    [ ! -s "$work/wine.log" ] || { echo "--- wine's output:"; cat "$work/wine.log"; }
+    exit 1
+}
+
+cleanup() {
+    [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null
+    # Let Wine's desktop process end while its display still exists.
+    wineserver --wait 2>/dev/null
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+for tool in Xvfb xdotool /usr/bin/import /usr/bin/convert; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (apt-get install xvfb xdotool imagemagick)"
+done
+
+# --- X server ---
+
+StartXvfb() {
+    : >"$work/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp "$@" 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        display=$(head -n 1 "$work/display")
+        [ -z "$display" ] || { DISPLAY=":$display"; export DISPLAY; return; }
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+}
+
+# --- the program ---
+
+# Wine's desktop belongs to the first program a wineserver runs: an earlier
+# test's server must be gone for the desktop to be made on this display.
+StartProgram() {
+    wineserver --wait
+    wine "$exe" >"$work/wine.log" 2>&1 &
+    program_pid=$!
+}
+
+# Sets window to the visible window named exactly $1, once it is there.
+WaitForWindow() {
+    for _ in $(seq 300); do
+        window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -z "$window" ] || return 0
+        kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window \"$1\" appeared"
+        sleep 0.1
+    done
+    fail "no window \"$1\" within 30 s"
+}
+
+# Fails unless the program ends within 20 s with exit code $1.
+ExpectExit() {
+    for _ in $(seq 200); do
+        kill -0 "$program_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$program_pid" 2>/dev/null && fail "the program is still running 20 s after $2"
+    wait "$program_pid"
+    status=$?
+    program_pid=""
+    [ "$status" -eq "$1" ] || fail "exit code $status after $2, expected $1"
+}
+
+# Key presses go to the focused window; a key is held for a few frames so
+# that the once-per-tick key state poll sees it down.
+HoldKey() {
+    xdotool windowfocus --sync "$1"
+    xdotool keydown "$2"
+    sleep 0.3
+    xdotool keyup "$2"
+}
+
+PressKey() {
+    xdotool windowfocus --sync "$1"
+    xdotool key "$2"
+}
+
+# --- pictures ---
+
+# Sets nonblack, notblue and green to the counts of the pixels of window $1
+# that are not black, that have any red or green, and that have green.
+CountPixels() {
+    kill -0 "$program_pid" 2>/dev/null || fail "the program ended while its window was watched"
+    /usr/bin/import -window "$1" "$work/shot.png" || fail "no screenshot of window $1"
+    set -- $(/usr/bin/convert "$work/shot.png" -format %c histogram:info:- |
+             awk '{ gsub(/[:(),]/, " "); count = $1; red = $2; green = $3; blue = $4
+                    if (red + green + blue > 0) nonblack += count
+                    if (red + green > 0) notblue += count
+                    if (green > 0) withgreen += count }
+                  END { print nonblack + 0, notblue + 0, withgreen + 0 }')
+    nonblack=$1 notblue=$2 green=$3
+}
+
+# Waits up to 10 s until the picture of window $1 meets the shell test $2
+# (on $nonblack, $notblue and $green); fails with $3 if it never does.
+WaitForPicture() {
+    for _ in $(seq 50); do
+        CountPixels "$1"
+        eval "$2" && return 0
+        sleep 0.2
+    done
+    fail "$3 (non-black pixels $nonblack, of them not pure blue $notblue, with green $green)"
+}
+
+# --- scenarios ---
+
+case "$scenario" in
+escape)
+    StartXvfb
+    StartProgram
+    WaitForWindow "$caption"
+    # The balls are blue and lit by white light: nothing red or green until the axes show.
+    WaitForPicture "$window" '[ "$nonblack" -ge 1000 ] && [ "$nonblack" -le 100000 ] && [ "$notblue" -eq 0 ]' \
+        "the first frames do not show blue balls alone"
+    HoldKey "$window" KP_Multiply
+    WaitForPicture "$window" '[ "$green" -ge 200 ]' "keypad * did not show the green Z axis"
+    HoldKey "$window" KP_Divide
+    WaitForPicture "$window" '[ "$green" -eq 0 ] && [ "$nonblack" -ge 1000 ]' "keypad / did not hide the axes"
+    PressKey "$window" Escape
+    ExpectExit 0 "Esc"
+    ;;
+alt_f4)
+    StartXvfb
+    StartProgram
+    WaitForWindow "$caption"
+    WaitForPicture "$window" '[ "$nonblack" -ge 1000 ]' "no balls drawn"
+    PressKey "$window" alt+F4
+    ExpectExit 0 "Alt+F4"
+    ;;
+no_glx)
+    StartXvfb -extension GLX
+    WINEDEBUG=-all,+msgbox
+    export WINEDEBUG
+    StartProgram
+    WaitForWindow "$box_caption"
+    [ "$(xdotool getwindowname "$window")" = "$box_caption" ] || fail "the message box caption is not \"$box_caption\""
+    grep -qF "$box_text_trace" "$work/wine.log" || fail "the message box does not say \"Mode graphique non supporté.\""
+    PressKey "$window" Return
+    ExpectExit 1 "Enter on the message box"
+    ;;
+*)
+    fail "unknown scenario"
+    ;;
+esac
+echo "PASS ($scenario)"
