@@ -6,6 +6,7 @@
 #include <X11/Xutil.h>
 
 #include <cstring>
+#include <poll.h>
 
 namespace {
 
@@ -178,6 +179,72 @@ TEST_F(WindowOnXvfb, ResizeAndMinimiseArriveAsSizeMessages)
             EXPECT_EQ(d.wParam, kinds[seen]) << "size message " << seen;
             ++seen;
         }
+}
+
+// --- with a window manager that reports its frame ---
+
+const long FRAME[4] = {4, 4, 24, 4};  // left, right, top, bottom
+
+// A minimal window manager in a child process: advertises _NET_REQUEST_FRAME_EXTENTS, answers
+// it with FRAME, and maps and configures what is asked, until it is killed.
+int RunFrameReportingWindowManager(void* displayName)
+{
+    Display* display = XOpenDisplay((const char*)displayName);
+    if (!display)
+        return 1;
+    const Window root = DefaultRootWindow(display);
+    const Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    XSelectInput(display, root, SubstructureRedirectMask | SubstructureNotifyMask);
+    XChangeProperty(display, root, XInternAtom(display, "_NET_SUPPORTED", False), XA_ATOM, 32,
+                    PropModeReplace, (const unsigned char*)&request, 1);
+    XSync(display, False);
+    for (;;) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == ClientMessage && event.xclient.message_type == request)
+            XChangeProperty(display, event.xclient.window,
+                            XInternAtom(display, "_NET_FRAME_EXTENTS", False), XA_CARDINAL, 32,
+                            PropModeReplace, (const unsigned char*)FRAME, 4);
+        else if (event.type == MapRequest)
+            XMapWindow(display, event.xmaprequest.window);
+        else if (event.type == ConfigureRequest)
+            XResizeWindow(display, event.xconfigurerequest.window,
+                          (unsigned)event.xconfigurerequest.width,
+                          (unsigned)event.xconfigurerequest.height);
+        XFlush(display);
+    }
+}
+
+bool HasProperty(Display* display, Window window, const char* name)
+{
+    int count = 0;
+    Atom* properties = XListProperties(display, window, &count);
+    bool found = false;
+    for (int i = 0; i < count; ++i)
+        found = found || properties[i] == XInternAtom(display, name, False);
+    if (properties)
+        XFree(properties);
+    return found;
+}
+
+TEST_F(WindowOnXvfb, OuterSizeIncludesTheFrameTheWindowManagerReports)
+{
+    ChildProcess windowManager;
+    ASSERT_TRUE(windowManager.Fork(RunFrameReportingWindowManager, (void*)server.DisplayName().c_str()));
+    for (int i = 0; i < 500 && !HasProperty(probe, DefaultRootWindow(probe), "_NET_SUPPORTED"); ++i)
+        poll(nullptr, 0, 10);  // until the window manager runs
+    HWND hwnd = CreateTestWindow();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_EQ(CountDelivered(WM_SIZE), 1);
+    EXPECT_EQ(LOWORD(delivered.back().lParam), 640 - 4 - 4);
+    EXPECT_EQ(HIWORD(delivered.back().lParam), 480 - 24 - 4);
+    XWindowAttributes attributes = {};
+    for (int i = 0; i < 200 && attributes.width != 632; ++i) {
+        poll(nullptr, 0, 10);  // the window manager carries out the resize when it gets to it
+        XGetWindowAttributes(probe, hwnd->xWindow, &attributes);
+    }
+    EXPECT_EQ(attributes.width, 632);
+    EXPECT_EQ(attributes.height, 452);
 }
 
 }  // namespace
