@@ -4,6 +4,8 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <cstring>
 #include <poll.h>
@@ -106,6 +108,30 @@ TEST_F(WindowOnXvfb, ServerPaintsNoBackground)
             kept += (XGetPixel(image, x, y) & 0xffffff) == ROOT_COLOUR ? 1 : 0;
     EXPECT_EQ(kept, 64 * 64);
     XDestroyImage(image);
+}
+
+// The cursor serial names the shape the server shows; over the window it must stay the root's.
+unsigned long CursorSerialAt(Display* display, int x, int y)
+{
+    FakePointerMove(display, x, y);
+    XFixesCursorImage* image = XFixesGetCursorImage(display);
+    const unsigned long serial = image ? image->cursor_serial : 0;
+    if (image)
+        XFree(image);
+    return serial;
+}
+
+TEST_F(WindowOnXvfb, WindowSetsNoCursor)
+{
+    HWND hwnd = CreateTestWindow();
+    ASSERT_NE(hwnd, nullptr);
+    const unsigned long overRoot = CursorSerialAt(probe, 900, 700);
+    ASSERT_NE(overRoot, 0u);
+    EXPECT_EQ(CursorSerialAt(probe, 100, 100), overRoot);
+    // Negative control: a window with its own cursor does change it.
+    XDefineCursor(probe, hwnd->xWindow, XCreateFontCursor(probe, XC_left_ptr));
+    XSync(probe, False);
+    EXPECT_NE(CursorSerialAt(probe, 110, 110), overRoot);
 }
 
 TEST_F(WindowOnXvfb, FailuresGiveZeroOrNull)
