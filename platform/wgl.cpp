@@ -75,7 +75,7 @@ long Squared(long difference)
     return difference * difference;
 }
 
-// As GLFW's chooser: first count the buffers asked for but absent, then the squared differences
+// Lexicographic score: first count the buffers asked for but absent, then the squared differences
 // of the colour sizes, then of the other sizes. cColorBits counts red, green and blue.
 Score ScoreOf(const ConfigSizes& have, const PIXELFORMATDESCRIPTOR& wanted)
 {

@@ -11,21 +11,25 @@
 //
 // Where behaviour differs from Windows:
 // - WinMain gets an empty command line and SW_SHOWDEFAULT; hPrevInstance is null as on Windows.
-// - GetMessageA ignores its window and message filters; there is no PeekMessage or PostMessage.
+// - GetMessageA ignores its window and message filters, and returns -1 instead of blocking for
+//   ever when no window and no timer exist; there is no PeekMessage or PostMessage.
 // - GetKeyState follows the X events drained so far, not the messages retrieved so far.
 // - GetKeyState knows the mouse buttons, the keypad's + - * /, Esc, Enter, space, Tab, Backspace,
 //   the arrows, letters and digits; other keys read as up and post no WM_KEYDOWN.
 // - Losing the keyboard focus releases every key and button (Windows keeps a held key down).
-// - Only WM_CREATE, WM_SIZE, WM_CLOSE, WM_KEYDOWN, WM_KEYUP and WM_TIMER are ever delivered;
-//   no WM_PAINT, mouse or WM_DESTROY messages. WM_CLOSE and WM_SIZE are sent, the rest posted.
+// - Only WM_CREATE, WM_SIZE, WM_CLOSE, WM_KEYDOWN, WM_KEYUP and WM_TIMER are ever delivered; no
+//   WM_PAINT, WM_CHAR, mouse or WM_DESTROY messages. WM_CLOSE and WM_SIZE are sent, the rest posted.
 // - DefWindowProcA returns 0 for everything: WM_CLOSE does not destroy the window.
+// - Window styles other than WS_VISIBLE are not passed on; a window without a class cursor shows
+//   the root window's pointer.
 // - The outer size is the client size unless the window manager reports its frame extents.
 // - GetDC(NULL) gives no screen device context; a window has one device context.
 // - Pixel format indices number the server's GLX framebuffer configurations; their order differs
-//   from any Windows driver's.
+//   from any Windows driver's. SetPixelFormat on a window created without one re-creates its X window.
 // - MessageBoxA supports MB_OK only, whatever icon is asked for shows as the error icon, and
 //   while it is open no messages are dispatched to other windows.
-// - Losing the X server ends the process with exit code 1.
+// - At most 8 classes, 8 windows and 8 timers; the queue holds 1024 posted messages.
+// - Losing the X server ends the process with exit code 1 and one line on standard error.
 
 #include <stddef.h>
 #include <stdint.h>

@@ -10,6 +10,7 @@
 
 #include <X11/keysym.h>
 
+#include <poll.h>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,38 @@ void Dismiss(Display* probe, Window box, Dismissal how)
     }
 }
 
+// The box draws the OK button's frame last; once its corner is black, the whole box is drawn.
+bool WaitUntilDrawn(Display* probe, Window box)
+{
+    XWindowAttributes attributes;
+    XGetWindowAttributes(probe, box, &attributes);
+    const int x = (attributes.width - 75) / 2, y = attributes.height - 16 - 23;
+    for (int i = 0; i < 500; ++i) {
+        XImage* image = XGetImage(probe, box, x, y, 1, 1, AllPlanes, ZPixmap);
+        const bool drawn = image && (XGetPixel(image, 0, 0) & 0xffffff) == 0;
+        if (image)
+            XDestroyImage(image);
+        if (drawn)
+            return true;
+        poll(nullptr, 0, 10);
+    }
+    return false;
+}
+
+int CountRedPixels(Display* probe, Window box)
+{
+    XImage* image = XGetImage(probe, box, 0, 0, 64, 64, AllPlanes, ZPixmap);
+    int red = 0;
+    for (int y = 0; image && y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            red += (pixel >> 16 & 0xff) > 150 && (pixel >> 8 & 0xff) < 60 && (pixel & 0xff) < 60;
+        }
+    if (image)
+        XDestroyImage(image);
+    return red;
+}
+
 TEST_F(ProcessOnXvfbWithoutGlx, NoPixelFormatShowsTheBoxAndEndsWithCodeOne)
 {
     ASSERT_TRUE(sample.Start({WIN32_SAMPLE_PATH}));
@@ -148,6 +181,8 @@ TEST_F(ProcessOnXvfbWithoutGlx, NoPixelFormatShowsTheBoxAndEndsWithCodeOne)
     ASSERT_NE(box, None);
     EXPECT_EQ(ReadStringProperty(probe, box, "WM_NAME"), "Probl\xe8me");
     ASSERT_TRUE(WaitForFocus(probe, box, 2000));
+    ASSERT_TRUE(WaitUntilDrawn(probe, box));
+    EXPECT_GT(CountRedPixels(probe, box), 200);  // the error icon, a red disc 32 pixels wide
     Dismiss(probe, box, PRESS_ENTER);
     EXPECT_EQ(sample.WaitForExit(EXIT_TIMEOUT_MS), 1);
     EXPECT_EQ(sample.StandardError(), "");
@@ -188,7 +223,7 @@ std::vector<unsigned long> BoxPixels(Display* probe, const char* text)
     if (!child.Fork(ShowBox, &boxText))
         return pixels;
     const Window box = WaitForWindowNamed(probe, BOX_TITLE_UTF8, WINDOW_TIMEOUT_MS);
-    if (box == None || !WaitForFocus(probe, box, 2000))
+    if (box == None || !WaitForFocus(probe, box, 2000) || !WaitUntilDrawn(probe, box))
         return pixels;
     XWindowAttributes attributes;
     XGetWindowAttributes(probe, box, &attributes);

@@ -4,8 +4,11 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <cstring>
+#include <poll.h>
 
 namespace {
 
@@ -107,6 +110,30 @@ TEST_F(WindowOnXvfb, ServerPaintsNoBackground)
     XDestroyImage(image);
 }
 
+// The cursor serial names the shape the server shows; over the window it must stay the root's.
+unsigned long CursorSerialAt(Display* display, int x, int y)
+{
+    FakePointerMove(display, x, y);
+    XFixesCursorImage* image = XFixesGetCursorImage(display);
+    const unsigned long serial = image ? image->cursor_serial : 0;
+    if (image)
+        XFree(image);
+    return serial;
+}
+
+TEST_F(WindowOnXvfb, WindowSetsNoCursor)
+{
+    HWND hwnd = CreateTestWindow();
+    ASSERT_NE(hwnd, nullptr);
+    const unsigned long overRoot = CursorSerialAt(probe, 900, 700);
+    ASSERT_NE(overRoot, 0u);
+    EXPECT_EQ(CursorSerialAt(probe, 100, 100), overRoot);
+    // Negative control: a window with its own cursor does change it.
+    XDefineCursor(probe, hwnd->xWindow, XCreateFontCursor(probe, XC_left_ptr));
+    XSync(probe, False);
+    EXPECT_NE(CursorSerialAt(probe, 110, 110), overRoot);
+}
+
 TEST_F(WindowOnXvfb, FailuresGiveZeroOrNull)
 {
     WNDCLASSA windowClass = {};
@@ -178,6 +205,72 @@ TEST_F(WindowOnXvfb, ResizeAndMinimiseArriveAsSizeMessages)
             EXPECT_EQ(d.wParam, kinds[seen]) << "size message " << seen;
             ++seen;
         }
+}
+
+// --- with a window manager that reports its frame ---
+
+const long FRAME[4] = {4, 4, 24, 4};  // left, right, top, bottom
+
+// A minimal window manager in a child process: advertises _NET_REQUEST_FRAME_EXTENTS, answers
+// it with FRAME, and maps and configures what is asked, until it is killed.
+int RunFrameReportingWindowManager(void* displayName)
+{
+    Display* display = XOpenDisplay((const char*)displayName);
+    if (!display)
+        return 1;
+    const Window root = DefaultRootWindow(display);
+    const Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    XSelectInput(display, root, SubstructureRedirectMask | SubstructureNotifyMask);
+    XChangeProperty(display, root, XInternAtom(display, "_NET_SUPPORTED", False), XA_ATOM, 32,
+                    PropModeReplace, (const unsigned char*)&request, 1);
+    XSync(display, False);
+    for (;;) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == ClientMessage && event.xclient.message_type == request)
+            XChangeProperty(display, event.xclient.window,
+                            XInternAtom(display, "_NET_FRAME_EXTENTS", False), XA_CARDINAL, 32,
+                            PropModeReplace, (const unsigned char*)FRAME, 4);
+        else if (event.type == MapRequest)
+            XMapWindow(display, event.xmaprequest.window);
+        else if (event.type == ConfigureRequest)
+            XResizeWindow(display, event.xconfigurerequest.window,
+                          (unsigned)event.xconfigurerequest.width,
+                          (unsigned)event.xconfigurerequest.height);
+        XFlush(display);
+    }
+}
+
+bool HasProperty(Display* display, Window window, const char* name)
+{
+    int count = 0;
+    Atom* properties = XListProperties(display, window, &count);
+    bool found = false;
+    for (int i = 0; i < count; ++i)
+        found = found || properties[i] == XInternAtom(display, name, False);
+    if (properties)
+        XFree(properties);
+    return found;
+}
+
+TEST_F(WindowOnXvfb, OuterSizeIncludesTheFrameTheWindowManagerReports)
+{
+    ChildProcess windowManager;
+    ASSERT_TRUE(windowManager.Fork(RunFrameReportingWindowManager, (void*)server.DisplayName().c_str()));
+    for (int i = 0; i < 500 && !HasProperty(probe, DefaultRootWindow(probe), "_NET_SUPPORTED"); ++i)
+        poll(nullptr, 0, 10);  // until the window manager runs
+    HWND hwnd = CreateTestWindow();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_EQ(CountDelivered(WM_SIZE), 1);
+    EXPECT_EQ(LOWORD(delivered.back().lParam), 640 - 4 - 4);
+    EXPECT_EQ(HIWORD(delivered.back().lParam), 480 - 24 - 4);
+    XWindowAttributes attributes = {};
+    for (int i = 0; i < 200 && attributes.width != 632; ++i) {
+        poll(nullptr, 0, 10);  // the window manager carries out the resize when it gets to it
+        XGetWindowAttributes(probe, hwnd->xWindow, &attributes);
+    }
+    EXPECT_EQ(attributes.width, 632);
+    EXPECT_EQ(attributes.height, 452);
 }
 
 }  // namespace

@@ -77,9 +77,11 @@ std::vector<char*> ArgumentPointers(std::vector<std::string>& arguments)
     return pointers;
 }
 
-bool IsTopLevelNamed(Display* display, Window window, const char* name)
+bool IsViewableAndNamed(Display* display, Window window, const char* name)
 {
-    return ReadStringProperty(display, window, "_NET_WM_NAME") == name;
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable &&
+           ReadStringProperty(display, window, "_NET_WM_NAME") == name;
 }
 
 }  // namespace
@@ -240,7 +242,7 @@ Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs)
         XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
         Window found = None;
         for (unsigned i = 0; i < count && found == None; ++i)
-            if (IsTopLevelNamed(display, children[i], name))
+            if (IsViewableAndNamed(display, children[i], name))
                 found = children[i];
         if (children)
             XFree(children);

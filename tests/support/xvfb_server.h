@@ -62,7 +62,7 @@ private:
     std::string standardError;
 };
 
-// The top-level window whose _NET_WM_NAME (UTF-8) is `name`, or None after the deadline.
+// The mapped top-level window whose _NET_WM_NAME (UTF-8) is `name`, or None after the deadline.
 Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs);
 // Waits until `window` has the keyboard focus; false after the deadline.
 bool WaitForFocus(Display* display, Window window, int timeoutMs);
