@@ -227,30 +227,39 @@ TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
     StartDemo();
     WaitForDemoWindow();
     ShowAxes();
-    // The red X axis lies along the line of sight: a point at the centre.
-    const long redBefore = Picture(display, window).Count().pureRed;
-    EXPECT_LT(redBefore, 20);
-
-    FakePointerMove(display, 200, 240);
-    FakeButton(display, 1, true);
-    XFlush(display);
-    for (int x = 210; x <= 290; x += 10) {  // 90 pixels: a quarter turn of yaw
-        Wait(50);
+    const auto redAcrossTheCentre = [this] {
+        return Picture(display, window)
+            .Count(0, CLIENT_HEIGHT / 2 - 2, CLIENT_WIDTH, CLIENT_HEIGHT / 2 + 2)
+            .pureRed;
+    };
+    // Moving without the button turns nothing: the red X axis stays along the
+    // line of sight, a point at the centre.
+    for (int x = 100; x <= 300; x += 20) {
         FakePointerMove(display, x, 240);
         XFlush(display);
+        Wait(20);
     }
-    Wait(500);  // let a tick see the button down after the last move
+    Wait(300);
+    const long redBefore = redAcrossTheCentre();
+    EXPECT_LT(redBefore, 20);
+
+    // Drag right until the X axis runs across the picture (about a quarter
+    // turn, one degree per pixel). Steps continue while the demo lags behind.
+    FakeButton(display, 1, true);
+    XFlush(display);
+    long redAfter = 0;
+    int x = 300;
+    for (int step = 0; step < 40 && redAfter <= 100; ++step) {
+        x += 10;
+        FakePointerMove(display, x, 240);
+        XFlush(display);
+        Wait(100);
+        redAfter = redAcrossTheCentre();
+    }
     FakeButton(display, 1, false);
     XFlush(display);
-    // Now the X axis runs across the picture.
-    long redAfter = 0;
-    for (int waited = 0; waited < 3000 && redAfter <= 100; waited += 100) {
-        Wait(100);
-        redAfter = Picture(display, window)
-                       .Count(0, CLIENT_HEIGHT / 2 - 2, CLIENT_WIDTH, CLIENT_HEIGHT / 2 + 2)
-                       .pureRed;
-    }
     EXPECT_GT(redAfter, 100) << "red pixels before the drag: " << redBefore;
+    EXPECT_LT(x - 300, 200) << "the turn took far more than a quarter turn of dragging";
 }
 
 TEST_F(DemoOnXvfb, WindowManagerCloseEndsWithZero)
