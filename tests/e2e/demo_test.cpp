@@ -262,10 +262,9 @@ TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
     EXPECT_LT(x - 300, 200) << "the turn took far more than a quarter turn of dragging";
 }
 
-TEST_F(DemoOnXvfb, WindowManagerCloseEndsWithZero)
+// What a window manager sends when the user closes the window.
+void SendDeleteWindow(Display* display, Window window)
 {
-    StartDemo();
-    WaitForDemoWindow();
     XEvent close = {};
     close.xclient.type = ClientMessage;
     close.xclient.window = window;
@@ -275,6 +274,23 @@ TEST_F(DemoOnXvfb, WindowManagerCloseEndsWithZero)
     close.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &close);
     XFlush(display);
+}
+
+TEST_F(DemoOnXvfb, WindowManagerCloseEndsWithZero)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    SendDeleteWindow(display, window);
+    ExpectExit(0, 2000);
+}
+
+TEST_F(DemoOnXvfb, ClosingTwiceInARowStillEndsWithZero)
+{
+    // An impatient second click on the close box arrives before the quit.
+    StartDemo();
+    WaitForDemoWindow();
+    SendDeleteWindow(display, window);
+    SendDeleteWindow(display, window);
     ExpectExit(0, 2000);
 }
 
