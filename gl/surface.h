@@ -1,0 +1,14 @@
+#pragma once
+// The OpenGL surface of the main window: pixel format, capabilities, projection.
+
+#include <windows.h>
+
+// Sets a double-buffered RGBA pixel format with a depth buffer on the device
+// context, or tells the user and ends the process with exit code 1.
+void SetupPixelFormat(HDC deviceContext);
+
+// Switches on depth testing and lighting; needs a current rendering context.
+void InitGL();
+
+// Viewport over the whole client area, 45-degree perspective projection.
+void ResizeScene(int width, int height);

@@ -1,0 +1,252 @@
+#pragma once
+// The Win32 subset this system uses, for Linux, implemented over Xlib and GLX.
+// Application code includes <windows.h> and gets this file on Linux, the real one on Windows.
+//
+// Provided: window classes and top-level windows (RegisterClassA, CreateWindowExA, DefWindowProcA,
+// SendMessageA, DispatchMessageA, TranslateMessage), the message loop (GetMessageA, PostQuitMessage),
+// timers (SetTimer), device contexts (GetDC, ReleaseDC, WindowFromDC), pixel formats and OpenGL
+// contexts (ChoosePixelFormat, SetPixelFormat, wglCreateContext, wglMakeCurrent, wglDeleteContext,
+// SwapBuffers), MessageBoxA, input state (GetKeyState, GetCursorPos) and the process entry (main
+// calls WinMain).
+//
+// Where behaviour differs from Windows:
+// - WinMain gets an empty command line and SW_SHOWDEFAULT; hPrevInstance is null as on Windows.
+// - GetMessageA ignores its window and message filters, and returns -1 instead of blocking for
+//   ever when no window and no timer exist; there is no PeekMessage or PostMessage.
+// - GetKeyState follows the X events drained so far, not the messages retrieved so far.
+// - GetKeyState knows the mouse buttons, the keypad's + - * /, Esc, Enter, space, Tab, Backspace,
+//   the arrows, letters and digits; other keys read as up and post no WM_KEYDOWN.
+// - Losing the keyboard focus releases every key and button (Windows keeps a held key down).
+// - Only WM_CREATE, WM_SIZE, WM_CLOSE, WM_KEYDOWN, WM_KEYUP and WM_TIMER are ever delivered; no
+//   WM_PAINT, WM_CHAR, mouse or WM_DESTROY messages. WM_CLOSE and WM_SIZE are sent, the rest posted.
+// - DefWindowProcA returns 0 for everything: WM_CLOSE does not destroy the window.
+// - Window styles other than WS_VISIBLE are not passed on; a window without a class cursor shows
+//   the root window's pointer.
+// - The outer size is the client size unless the window manager reports its frame extents.
+// - GetDC(NULL) gives no screen device context; a window has one device context.
+// - Pixel format indices number the server's GLX framebuffer configurations; their order differs
+//   from any Windows driver's. SetPixelFormat on a window created without one re-creates its X window.
+// - MessageBoxA supports MB_OK only, whatever icon is asked for shows as the error icon, and
+//   while it is open no messages are dispatched to other windows.
+// - At most 8 classes, 8 windows and 8 timers; the queue holds 1024 posted messages.
+// - Losing the X server ends the process with exit code 1 and one line on standard error.
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// --- calling conventions and basic types ---
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef uint32_t DWORD;  // 32 bits as on Windows, so structure layouts match
+typedef int32_t LONG;
+typedef short SHORT;
+typedef unsigned int UINT;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t DWORD_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef WORD ATOM;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+typedef void* LPVOID;
+
+#define TRUE 1
+#define FALSE 0
+
+typedef struct HINSTANCE__* HINSTANCE;
+typedef struct HWND__* HWND;
+typedef struct HDC__* HDC;
+typedef struct HGLRC__* HGLRC;
+typedef struct HMENU__* HMENU;
+typedef struct HICON__* HICON;
+typedef struct HBRUSH__* HBRUSH;
+typedef HICON HCURSOR;
+
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+#define MAKELPARAM(low, high) ((LPARAM)(DWORD)((WORD)(low) | ((DWORD)(WORD)(high) << 16)))
+
+typedef struct tagPOINT {
+    LONG x;
+    LONG y;
+} POINT;
+
+// --- windows and messages ---
+
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA;
+
+typedef struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTA;
+
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG;
+
+#define WM_CREATE 0x0001
+#define WM_SIZE 0x0005
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_TIMER 0x0113
+
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+
+#define WS_OVERLAPPED 0x00000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_OVERLAPPEDWINDOW \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define WS_VISIBLE 0x10000000L
+
+#define SW_SHOWDEFAULT 10
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param);
+LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI GetMessageA(MSG* message, HWND hwnd, UINT filterMin, UINT filterMax);
+BOOL WINAPI TranslateMessage(const MSG* message);
+LRESULT WINAPI DispatchMessageA(const MSG* message);
+void WINAPI PostQuitMessage(int exitCode);
+UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC timerProc);
+
+// --- device contexts, pixel formats and OpenGL contexts ---
+
+typedef struct tagPIXELFORMATDESCRIPTOR {
+    WORD nSize;
+    WORD nVersion;
+    DWORD dwFlags;
+    BYTE iPixelType;
+    BYTE cColorBits;
+    BYTE cRedBits;
+    BYTE cRedShift;
+    BYTE cGreenBits;
+    BYTE cGreenShift;
+    BYTE cBlueBits;
+    BYTE cBlueShift;
+    BYTE cAlphaBits;
+    BYTE cAlphaShift;
+    BYTE cAccumBits;
+    BYTE cAccumRedBits;
+    BYTE cAccumGreenBits;
+    BYTE cAccumBlueBits;
+    BYTE cAccumAlphaBits;
+    BYTE cDepthBits;
+    BYTE cStencilBits;
+    BYTE cAuxBuffers;
+    BYTE iLayerType;
+    BYTE bReserved;
+    DWORD dwLayerMask;
+    DWORD dwVisibleMask;
+    DWORD dwDamageMask;
+} PIXELFORMATDESCRIPTOR;
+
+#define PFD_DOUBLEBUFFER 0x00000001
+#define PFD_STEREO 0x00000002
+#define PFD_DRAW_TO_WINDOW 0x00000004
+#define PFD_SUPPORT_OPENGL 0x00000020
+#define PFD_DEPTH_DONTCARE 0x20000000
+#define PFD_DOUBLEBUFFER_DONTCARE 0x40000000
+#define PFD_STEREO_DONTCARE 0x80000000
+#define PFD_TYPE_RGBA 0
+#define PFD_TYPE_COLORINDEX 1
+#define PFD_MAIN_PLANE 0
+
+HDC WINAPI GetDC(HWND hwnd);
+int WINAPI ReleaseDC(HWND hwnd, HDC hdc);
+HWND WINAPI WindowFromDC(HDC hdc);
+int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor);
+BOOL WINAPI SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
+HGLRC WINAPI wglCreateContext(HDC hdc);
+BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context);
+BOOL WINAPI wglDeleteContext(HGLRC context);
+BOOL WINAPI SwapBuffers(HDC hdc);
+
+// --- message box ---
+
+#define MB_OK 0x00000000L
+#define MB_ICONERROR 0x00000010L
+#define IDOK 1
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// --- input state ---
+
+#define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
+#define VK_MBUTTON 0x04
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_DIVIDE 0x6F
+
+SHORT WINAPI GetKeyState(int virtualKey);
+BOOL WINAPI GetCursorPos(POINT* point);
+
+// --- process entry ---
+
+// Defined by the application; the layer's main calls it.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
+
+#ifdef __cplusplus
+}
+#endif

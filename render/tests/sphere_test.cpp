@@ -1,0 +1,111 @@
+// The built-in sphere against freeglut's, drawn into a window on a private Xvfb
+// and read back: the two pictures must agree within a small tolerance.
+
+#include <gtest/gtest.h>
+
+#include "gl/surface.h"
+#include "render/scene.h"
+#include "platform/x11_state.h"
+#include "render/sphere.h"
+#include "tests/support/xvfb_server.h"
+
+#include <windows.h>
+
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int SIZE = 200;
+
+HDC deviceContext;
+
+LRESULT CALLBACK SphereWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE) {
+        deviceContext = GetDC(hwnd);
+        SetupPixelFormat(deviceContext);
+        wglMakeCurrent(deviceContext, wglCreateContext(deviceContext));
+        InitGL();
+    } else if (message == WM_SIZE) {
+        ResizeScene(LOWORD(lParam), HIWORD(lParam));
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+using Pixels = std::vector<unsigned char>;
+
+// A lit blue sphere of radius 1 seen from distance 3, as DrawScene places balls.
+Pixels Draw(void (*sphere)(double))
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(3, 0, 0, 0, 0, 0, 0, 1, 0);
+    glColor3f(0.2f, 0.4f, 1.0f);
+    sphere(1.0);
+    Pixels pixels(SIZE * SIZE * 3);
+    glReadPixels(0, 0, SIZE, SIZE, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+void CoarseGlutSphere(double radius)
+{
+    glutSolidSphere(radius, 8, 6);
+}
+
+struct Comparison {
+    long covered = 0;    // pixels either picture draws on
+    long differing = 0;  // pixels whose colour differs by more than the tolerance
+};
+
+Comparison Compare(const Pixels& a, const Pixels& b)
+{
+    Comparison result;
+    for (size_t i = 0; i < a.size(); i += 3) {
+        bool lit = false;
+        bool differs = false;
+        for (size_t c = i; c < i + 3; ++c) {
+            lit = lit || a[c] != 0 || b[c] != 0;
+            differs = differs || std::abs(a[c] - b[c]) > 6;
+        }
+        result.covered += lit;
+        result.differing += differs;
+    }
+    return result;
+}
+
+TEST(SphereOnXvfb, BuiltInSphereDrawsFreeglutsPicture)
+{
+    XvfbServer server;
+    ASSERT_TRUE(server.Start());
+    server.UseAsDefault();
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = SphereWindowProc;
+    windowClass.hInstance = (HINSTANCE)1;
+    windowClass.lpszClassName = "sphere test";
+    ASSERT_NE(RegisterClassA(&windowClass), 0);
+    ASSERT_NE(CreateWindowExA(0, "sphere test", "sphere test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              0, 0, SIZE, SIZE, NULL, NULL, windowClass.hInstance, NULL),
+              (HWND)NULL);
+
+    const Pixels glut = Draw(SolidSphere);
+    const Pixels builtIn = Draw(BuiltInSolidSphere);
+    const Comparison same = Compare(glut, builtIn);
+    EXPECT_GT(same.covered, SIZE * SIZE / 5) << "the sphere should fill much of the window";
+    EXPECT_LT(same.differing, same.covered / 100) << same.differing << " of " << same.covered;
+
+    // Negative control: a visibly coarser sphere must fail the same tolerance.
+    const Comparison coarse = Compare(Draw(CoarseGlutSphere), builtIn);
+    EXPECT_GT(coarse.differing, coarse.covered / 100);
+
+    // Both connections go before the server does.
+    glutExit();
+    ClosePlatform();
+}
+
+}  // namespace

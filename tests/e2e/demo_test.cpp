@@ -1,0 +1,323 @@
+// The demo as a whole process on its own Xvfb: what a person sees and does.
+
+// GoogleTest before Xlib, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
+#include "tests/support/xvfb_server.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+const char DEMO_CAPTION[] = "De belles boulles bleus";
+const char BOX_CAPTION_UTF8[] = "Probl\xc3\xa8me";
+constexpr int CLIENT_WIDTH = 640;
+constexpr int CLIENT_HEIGHT = 480;
+
+void Wait(int milliseconds)
+{
+    usleep((useconds_t)milliseconds * 1000);
+}
+
+struct Rgb {
+    int red, green, blue;
+};
+
+// Pixel counts of a picture or of a band of it.
+struct Census {
+    long nonBlack = 0;
+    long withRedOrGreen = 0;
+    long pureRed = 0;
+    long pureGreen = 0;
+};
+
+class Picture {
+public:
+    Picture(Display* display, Window window)
+        : image(XGetImage(display, window, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, AllPlanes, ZPixmap))
+    {
+    }
+    ~Picture()
+    {
+        if (image != nullptr)
+            XDestroyImage(image);
+    }
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    bool Valid() const { return image != nullptr; }
+
+    Rgb At(int x, int y) const
+    {
+        const unsigned long pixel = XGetPixel(image, x, y);
+        return {Channel(pixel, image->red_mask), Channel(pixel, image->green_mask),
+                Channel(pixel, image->blue_mask)};
+    }
+
+    Census Count(int left, int top, int right, int bottom) const
+    {
+        Census census;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) {
+                const Rgb c = At(x, y);
+                census.nonBlack += c.red + c.green + c.blue > 0;
+                census.withRedOrGreen += c.red + c.green > 0;
+                census.pureRed += c.red > 0 && c.green == 0 && c.blue == 0;
+                census.pureGreen += c.green > 0 && c.red == 0 && c.blue == 0;
+            }
+        return census;
+    }
+
+    Census Count() const { return Count(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT); }
+
+private:
+    static int Channel(unsigned long pixel, unsigned long mask)
+    {
+        int shift = 0;
+        while (mask != 0 && (mask & 1) == 0)
+            mask >>= 1, ++shift;
+        return (int)((pixel >> shift) & mask);
+    }
+
+    XImage* image;
+};
+
+// A fresh Xvfb, our own connection to it, and the demo running on it.
+class DemoOnXvfb : public ::testing::Test {
+protected:
+    void StartDemo(const std::vector<std::string>& serverArguments = {})
+    {
+        ASSERT_TRUE(server.Start(serverArguments));
+        server.UseAsDefault();
+        display = XOpenDisplay(server.DisplayName().c_str());
+        ASSERT_NE(display, nullptr);
+        ASSERT_TRUE(demo.Start({BOULLES_PATH}));
+    }
+
+    void TearDown() override
+    {
+        if (display != nullptr)
+            XCloseDisplay(display);
+    }
+
+    void WaitForDemoWindow()
+    {
+        window = WaitForWindowNamed(display, DEMO_CAPTION, 10000);
+        ASSERT_NE(window, (Window)None) << demo.StandardError();
+        Wait(1000);  // let it draw a few frames
+    }
+
+    // Keys are polled once per tick, so a press must outlast a frame.
+    void HoldKey(KeySym key, int milliseconds)
+    {
+        FakeKey(display, key, true);
+        XFlush(display);
+        Wait(milliseconds);
+        FakeKey(display, key, false);
+        XFlush(display);
+    }
+
+    // Holds `key` until the picture meets `done` (checked every 100 ms), at
+    // most `timeoutMs`: the tick rate, and so the effect per second, depends
+    // on how busy the machine is.
+    template <typename Condition>
+    bool HoldKeyUntil(KeySym key, Condition done, int timeoutMs = 10000)
+    {
+        FakeKey(display, key, true);
+        XFlush(display);
+        bool met = false;
+        for (int waited = 0; waited < timeoutMs && !met; waited += 100) {
+            Wait(100);
+            const Picture picture(display, window);
+            met = picture.Valid() && done(picture.Count());
+        }
+        FakeKey(display, key, false);
+        XFlush(display);
+        return met;
+    }
+
+    void ShowAxes()
+    {
+        ASSERT_TRUE(HoldKeyUntil(XK_KP_Multiply, [](const Census& c) { return c.pureGreen > 0; }));
+        Wait(200);
+    }
+
+    void ExpectExit(int code, int withinMs)
+    {
+        EXPECT_EQ(demo.WaitForExit(withinMs), code) << demo.StandardError();
+    }
+
+    XvfbServer server;
+    ChildProcess demo;
+    Display* display = nullptr;
+    Window window = None;
+};
+
+TEST_F(DemoOnXvfb, ShowsBlueBallsOnBlackAndEscEndsWithZero)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    Picture picture(display, window);
+    ASSERT_TRUE(picture.Valid());
+    const Census all = picture.Count();
+    // Green is 0 in every ball, red too, and the material has no specular part.
+    EXPECT_EQ(all.withRedOrGreen, 0);
+    EXPECT_GT(all.nonBlack, 1000);
+    EXPECT_LT(all.nonBlack, CLIENT_WIDTH * CLIENT_HEIGHT / 3);
+
+    HoldKey(XK_Escape, 100);
+    ExpectExit(0, 2000);
+}
+
+TEST_F(DemoOnXvfb, KeypadMultiplyShowsTheAxesAndDivideHidesThem)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    ShowAxes();
+    {
+        Picture picture(display, window);
+        ASSERT_TRUE(picture.Valid());
+        // The green Z axis runs horizontally through the centre...
+        const Census centreRows = picture.Count(0, CLIENT_HEIGHT / 2 - 2, CLIENT_WIDTH,
+                                                CLIENT_HEIGHT / 2 + 2);
+        EXPECT_GT(centreRows.pureGreen, 150);
+        EXPECT_EQ(picture.Count().pureGreen, centreRows.pureGreen);
+        // ...and the blue Y axis vertically.
+        long litRows = 0;
+        for (int y = 0; y < CLIENT_HEIGHT; ++y)
+            litRows += picture.Count(CLIENT_WIDTH / 2 - 2, y, CLIENT_WIDTH / 2 + 2, y + 1)
+                           .nonBlack > 0;
+        EXPECT_GT(litRows, 300);
+    }
+    ASSERT_TRUE(HoldKeyUntil(XK_KP_Divide, [](const Census& c) { return c.pureGreen == 0; }));
+    Wait(200);
+    Picture hidden(display, window);
+    ASSERT_TRUE(hidden.Valid());
+    EXPECT_EQ(hidden.Count().pureGreen, 0);
+    EXPECT_EQ(hidden.Count().withRedOrGreen, 0);
+}
+
+TEST_F(DemoOnXvfb, HoldingKeypadPlusAndMinusZoomsInAndOut)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    const long before = Picture(display, window).Count().nonBlack;
+    long nearer = 0;
+    EXPECT_TRUE(HoldKeyUntil(XK_KP_Add, [&](const Census& c) {
+        nearer = c.nonBlack;
+        return nearer > 2 * before;
+    })) << before << " -> " << nearer;
+    long farther = 0;
+    EXPECT_TRUE(HoldKeyUntil(XK_KP_Subtract, [&](const Census& c) {
+        farther = c.nonBlack;
+        return farther < nearer / 2;
+    })) << nearer << " -> " << farther;
+}
+
+TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    ShowAxes();
+    const auto redAcrossTheCentre = [this] {
+        return Picture(display, window)
+            .Count(0, CLIENT_HEIGHT / 2 - 2, CLIENT_WIDTH, CLIENT_HEIGHT / 2 + 2)
+            .pureRed;
+    };
+    // Moving without the button turns nothing: the red X axis stays along the
+    // line of sight, a point at the centre.
+    for (int x = 100; x <= 300; x += 20) {
+        FakePointerMove(display, x, 240);
+        XFlush(display);
+        Wait(20);
+    }
+    Wait(300);
+    const long redBefore = redAcrossTheCentre();
+    EXPECT_LT(redBefore, 20);
+
+    // Drag right until the X axis runs across the picture (about a quarter
+    // turn, one degree per pixel). Steps continue while the demo lags behind.
+    FakeButton(display, 1, true);
+    XFlush(display);
+    long redAfter = 0;
+    int x = 300;
+    for (int step = 0; step < 40 && redAfter <= 100; ++step) {
+        x += 10;
+        FakePointerMove(display, x, 240);
+        XFlush(display);
+        Wait(100);
+        redAfter = redAcrossTheCentre();
+    }
+    FakeButton(display, 1, false);
+    XFlush(display);
+    EXPECT_GT(redAfter, 100) << "red pixels before the drag: " << redBefore;
+    EXPECT_LT(x - 300, 200) << "the turn took far more than a quarter turn of dragging";
+}
+
+// What a window manager sends when the user closes the window.
+void SendDeleteWindow(Display* display, Window window)
+{
+    XEvent close = {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &close);
+    XFlush(display);
+}
+
+TEST_F(DemoOnXvfb, WindowManagerCloseEndsWithZero)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    SendDeleteWindow(display, window);
+    ExpectExit(0, 2000);
+}
+
+TEST_F(DemoOnXvfb, ClosingTwiceInARowStillEndsWithZero)
+{
+    // An impatient second click on the close box arrives before the quit.
+    StartDemo();
+    WaitForDemoWindow();
+    SendDeleteWindow(display, window);
+    SendDeleteWindow(display, window);
+    ExpectExit(0, 2000);
+}
+
+TEST_F(DemoOnXvfb, WithoutGlxTheMessageBoxShowsAndEnterEndsWithOne)
+{
+    StartDemo({"-extension", "GLX"});
+    const Window box = WaitForWindowNamed(display, BOX_CAPTION_UTF8, 10000);
+    ASSERT_NE(box, (Window)None) << demo.StandardError();
+    ASSERT_TRUE(WaitForFocus(display, box, 5000));
+    HoldKey(XK_Return, 100);
+    ExpectExit(1, 2000);
+}
+
+TEST(DemoWithoutDisplay, EndsWithOneAndOneLineOnStandardError)
+{
+    const char* saved = std::getenv("DISPLAY");
+    const std::string previous = saved != nullptr ? saved : "";
+    unsetenv("DISPLAY");
+    ChildProcess demo;
+    ASSERT_TRUE(demo.Start({BOULLES_PATH}));
+    const int code = demo.WaitForExit(5000);
+    if (!previous.empty())
+        setenv("DISPLAY", previous.c_str(), 1);
+    EXPECT_EQ(code, 1);
+    const std::string error = demo.StandardError();
+    ASSERT_FALSE(error.empty());
+    EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+}
+
+}  // namespace

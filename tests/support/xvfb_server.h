@@ -1,0 +1,74 @@
+#pragma once
+// Test support for anything that needs an X server.
+//
+// XvfbServer starts a private Xvfb (screen 0 1024x768x24, no TCP, no reset) on a display number the server
+// picks itself (-displayfd, so parallel runs never collide), waits until it accepts connections,
+// and stops it again (Stop: SIGTERM and wait; Kill: SIGKILL, for tests of a server that vanishes;
+// the destructor stops it). Extra arguments go to Xvfb, e.g. {"-extension", "GLX"} for a server
+// without OpenGL. UseAsDefault() sets DISPLAY for the code under test and for child processes.
+//
+// ChildProcess runs a program (with DISPLAY as the environment has it), captures its standard
+// error, and waits for it with a deadline; a child still running at the deadline is killed.
+//
+// The X helpers work on a test's own connection and inject input through XTest, which the server
+// treats like real devices (synthetic XSendEvent input does not change the pointer or key state).
+
+#include <X11/Xlib.h>
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+class XvfbServer {
+public:
+    XvfbServer() = default;
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+    ~XvfbServer() { Stop(); }
+
+    // False when Xvfb cannot be started or does not come up within ten seconds.
+    bool Start(const std::vector<std::string>& extraArguments = {});
+    void Stop();
+    void Kill();
+    void UseAsDefault() const;
+    const std::string& DisplayName() const { return displayName; }
+
+private:
+    void End(int signal);
+
+    pid_t pid = -1;
+    std::string displayName;
+};
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    bool Start(const std::vector<std::string>& commandLine);
+    // Runs `body` in a forked copy of this process, which exits with body's result.
+    bool Fork(int (*body)(void*), void* context);
+    // The exit code, or -1 when the child had to be killed at the deadline or died by a signal.
+    int WaitForExit(int timeoutMs);
+    const std::string& StandardError() const { return standardError; }
+
+private:
+    void ReadStandardError();
+
+    pid_t pid = -1;
+    int errorPipe = -1;
+    std::string standardError;
+};
+
+// The mapped top-level window whose _NET_WM_NAME (UTF-8) is `name`, or None after the deadline.
+Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs);
+// Waits until `window` has the keyboard focus; false after the deadline.
+bool WaitForFocus(Display* display, Window window, int timeoutMs);
+// XTest input: keys by keysym, pointer in root coordinates, buttons by number.
+void FakeKey(Display* display, unsigned long keysym, bool press);
+void FakePointerMove(Display* display, int x, int y);
+void FakeButton(Display* display, unsigned button, bool press);
+// The string property `name` of `window`, empty when absent.
+std::string ReadStringProperty(Display* display, Window window, const char* name);
