@@ -24,14 +24,8 @@ else()
   endif()
 endif()
 
-# Windows: the ANSI ("A") calls take Windows-1252, so narrow literals are stored
-# in it whatever the UTF-8 sources say. MinGW's own runtime is linked in, or the
-# exe would not start without MinGW's DLLs beside it.
-if(WIN32)
-  if(MSVC)
-    add_compile_options(/source-charset:utf-8 /execution-charset:windows-1252)
-  else()
-    add_compile_options(-finput-charset=UTF-8 -fexec-charset=CP1252)
-    add_link_options(-static-libgcc -static-libstdc++)
-  endif()
+# MinGW's own runtime is linked in, or the exe would not start without MinGW's
+# DLLs beside it.
+if(MINGW)
+  add_link_options(-static-libgcc -static-libstdc++)
 endif()
