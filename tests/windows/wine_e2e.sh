@@ -22,9 +22,10 @@ fail() {
 }
 
 cleanup() {
-    [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null
-    # Let Wine's desktop process end while its display still exists.
-    wineserver --wait 2>/dev/null
+    [ -z "$program_pid" ] || { kill "$program_pid" 2>/dev/null; wait "$program_pid" 2>/dev/null; }
+    # Let Wine's desktop process end while its display still exists; the
+    # prefix's processes are all this test's own.
+    timeout 30 wineserver --wait 2>/dev/null || wineserver --kill
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
@@ -83,15 +84,7 @@ ExpectExit() {
     [ "$status" -eq "$1" ] || fail "exit code $status after $2, expected $1"
 }
 
-# Key presses go to the focused window; a key is held for a few frames so
-# that the once-per-tick key state poll sees it down.
-HoldKey() {
-    xdotool windowfocus --sync "$1"
-    xdotool keydown "$2"
-    sleep 0.3
-    xdotool keyup "$2"
-}
-
+# Key presses go to the focused window.
 PressKey() {
     xdotool windowfocus --sync "$1"
     xdotool key "$2"
@@ -124,6 +117,16 @@ WaitForPicture() {
     fail "$3 (non-black pixels $nonblack, of them not pure blue $notblue, with green $green)"
 }
 
+# Holds key $2 down in window $1 until the picture meets $3, else fails with
+# $4: the program polls the keypad once per tick, so a short press can fall
+# between two ticks.
+HoldKeyUntil() {
+    xdotool windowfocus --sync "$1"
+    xdotool keydown "$2"
+    WaitForPicture "$1" "$3" "$4"
+    xdotool keyup "$2"
+}
+
 # --- scenarios ---
 
 case "$scenario" in
@@ -134,10 +137,9 @@ escape)
     # The balls are blue and lit by white light: nothing red or green until the axes show.
     WaitForPicture "$window" '[ "$nonblack" -ge 1000 ] && [ "$nonblack" -le 100000 ] && [ "$notblue" -eq 0 ]' \
         "the first frames do not show blue balls alone"
-    HoldKey "$window" KP_Multiply
-    WaitForPicture "$window" '[ "$green" -ge 200 ]' "keypad * did not show the green Z axis"
-    HoldKey "$window" KP_Divide
-    WaitForPicture "$window" '[ "$green" -eq 0 ] && [ "$nonblack" -ge 1000 ]' "keypad / did not hide the axes"
+    HoldKeyUntil "$window" KP_Multiply '[ "$green" -ge 200 ]' "keypad * did not show the green Z axis"
+    HoldKeyUntil "$window" KP_Divide '[ "$green" -eq 0 ] && [ "$nonblack" -ge 1000 ]' \
+        "keypad / did not hide the axes"
     PressKey "$window" Escape
     ExpectExit 0 "Esc"
     ;;
