@@ -9,6 +9,7 @@
 #include "render/scene.h"
 #include "sim/balls.h"
 #include "sim/step.h"
+#include "sim/tests/fresh_table.h"
 
 #include <windows.h>
 
@@ -61,8 +62,7 @@ void Step()
 // Median milliseconds of `frame`, each run starting from the start-up scene.
 double MedianMilliseconds(void (*frame)(), int warmUp, int timed)
 {
-    std::memset(BallTable, 0, sizeof BallTable);
-    randomState = 1;
+    ResetToProcessStart();
     InitBalls();
     for (int i = 0; i < warmUp; ++i)
         frame();

@@ -6,9 +6,9 @@
 
 #include "tests/support/xvfb_server.h"
 
-#include <stdio.h>
+#include <cstdio>
 #include <sys/resource.h>
-#include <time.h>
+#include <ctime>
 
 namespace {
 

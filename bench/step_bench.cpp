@@ -2,6 +2,7 @@
 
 #include "sim/balls.h"
 #include "sim/step.h"
+#include "sim/tests/fresh_table.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,8 +10,7 @@
 
 static void BM_StepSimulation(benchmark::State& state)
 {
-    std::memset(BallTable, 0, sizeof BallTable);
-    randomState = 1;
+    ResetToProcessStart();
     InitBalls();
     Ball startUp[BALL_COUNT];
     std::memcpy(startUp, BallTable, sizeof startUp);

@@ -4,7 +4,7 @@
 
 #include <X11/XKBlib.h>
 
-#include <stdio.h>
+#include <cstdio>
 #include <unistd.h>
 
 namespace {

@@ -6,7 +6,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include <string.h>
+#include <cstring>
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <X11/Xutil.h>
 
 #include <poll.h>
-#include <time.h>
+#include <ctime>
 
 namespace {
 

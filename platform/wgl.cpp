@@ -4,7 +4,7 @@
 
 #include <X11/Xutil.h>
 
-#include <string.h>
+#include <cstring>
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <X11/Xutil.h>
 
 #include <poll.h>
-#include <string.h>
+#include <cstring>
 #include <strings.h>
-#include <time.h>
+#include <ctime>
 
 namespace {
 

@@ -31,8 +31,9 @@
 // - At most 8 classes, 8 windows and 8 timers; the queue holds 1024 posted messages.
 // - Losing the X server ends the process with exit code 1 and one line on standard error.
 
-#include <stddef.h>
-#include <stdint.h>
+// C headers: this file is valid C as well as C++, as <windows.h> is.
+#include <stddef.h>  // NOLINT(modernize-deprecated-headers)
+#include <stdint.h>  // NOLINT(modernize-deprecated-headers)
 
 #ifdef __cplusplus
 extern "C" {

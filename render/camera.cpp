@@ -1,6 +1,6 @@
 #include "render/camera.h"
 
-#include <stdint.h>
+#include <cstdint>
 
 Camera CameraState = {CAMERA_START_DISTANCE, 0.0f, 0.0f, 0, {0, 0}, {0, 0}};
 

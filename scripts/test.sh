@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs what the tests need, then builds and runs every test twice: a normal
-# build (warnings as errors) and an AddressSanitizer + UBSan build.
+# Installs what the tests need, then builds and runs every test twice, in a
+# normal build (warnings as errors) and an AddressSanitizer + UBSan build, and
+# runs the static analysis on the first.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -12,6 +13,9 @@ for preset in ci sanitize; do
     echo "=== $preset build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
+    if [ "$preset" = ci ]; then
+        sh scripts/lint.sh build || status=1
+    fi
     ctest --preset "$preset" -j "$jobs" || status=1
 done
 exit $status

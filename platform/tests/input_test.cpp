@@ -5,7 +5,7 @@
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
-#include <time.h>
+#include <ctime>
 
 namespace {
 

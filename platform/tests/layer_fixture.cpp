@@ -1,6 +1,6 @@
 #include "platform/tests/layer_fixture.h"
 
-#include <time.h>
+#include <ctime>
 
 namespace {
 

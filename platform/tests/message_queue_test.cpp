@@ -2,7 +2,7 @@
 
 #include "platform/tests/layer_fixture.h"
 
-#include <time.h>
+#include <ctime>
 
 namespace {
 

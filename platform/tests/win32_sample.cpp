@@ -8,7 +8,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <stdlib.h>
+#include <cstdlib>
 
 static HDC deviceContext;
 static HGLRC renderingContext;

@@ -294,6 +294,18 @@ TEST_F(DemoOnXvfb, ClosingTwiceInARowStillEndsWithZero)
     ExpectExit(0, 2000);
 }
 
+TEST_F(DemoOnXvfb, ServerGoingAwayEndsWithOneAndAShortMessage)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    server.Kill();
+    display = nullptr;  // our own connection died with the server: leave it alone
+    ExpectExit(1, 3000);
+    const std::string error = demo.StandardError();
+    ASSERT_FALSE(error.empty());
+    EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+}
+
 TEST_F(DemoOnXvfb, WithoutGlxTheMessageBoxShowsAndEnterEndsWithOne)
 {
     StartDemo({"-extension", "GLX"});

@@ -5,12 +5,12 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <string.h>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <sys/prctl.h>
 #include <sys/wait.h>
-#include <time.h>
+#include <ctime>
 #include <unistd.h>
 
 namespace {
@@ -71,6 +71,7 @@ void SilenceOutput()
 std::vector<char*> ArgumentPointers(std::vector<std::string>& arguments)
 {
     std::vector<char*> pointers;
+    pointers.reserve(arguments.size() + 1);
     for (std::string& argument : arguments)
         pointers.push_back(&argument[0]);
     pointers.push_back(nullptr);
