@@ -13,7 +13,7 @@ expect_usage() {
     status=$?
     [ "$status" -eq 2 ] || fail "args [$*]: exit $status, expected 2"
     [ ! -s "$out" ] || fail "args [$*]: printed a table"
-    [ "$(wc -l <"$err")" -eq 1 ] || fail "args [$*]: stderr is not one line"
+    [ "$(wc -l <"$err")" -eq 1 ] || fail "args [$*]: stderr is not one line: $(cat "$err")"
 }
 
 expect_usage
