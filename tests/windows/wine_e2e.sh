@@ -31,6 +31,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# ImageMagick by its full path: another "convert" may come first on PATH.
 for tool in Xvfb xdotool /usr/bin/import /usr/bin/convert; do
     command -v "$tool" >/dev/null || fail "$tool is missing (apt-get install xvfb xdotool imagemagick)"
 done
@@ -92,8 +93,9 @@ PressKey() {
 
 # --- pictures ---
 
-# Sets nonblack, notblue and green to the counts of the pixels of window $1
-# that are not black, that have any red or green, and that have green.
+# Sets nonblack, notblue, green and red to the counts of the pixels of window
+# $1 that are not black, that have any red or green, that have green, and that
+# are plainly red.
 CountPixels() {
     kill -0 "$program_pid" 2>/dev/null || fail "the program ended while its window was watched"
     /usr/bin/import -window "$1" "$work/shot.png" || fail "no screenshot of window $1"
@@ -101,20 +103,21 @@ CountPixels() {
              awk '{ gsub(/[:(),]/, " "); count = $1; red = $2; green = $3; blue = $4
                     if (red + green + blue > 0) nonblack += count
                     if (red + green > 0) notblue += count
-                    if (green > 0) withgreen += count }
-                  END { print nonblack + 0, notblue + 0, withgreen + 0 }')
-    nonblack=$1 notblue=$2 green=$3
+                    if (green > 0) withgreen += count
+                    if (red >= 128 && green < 64 && blue < 64) plainred += count }
+                  END { print nonblack + 0, notblue + 0, withgreen + 0, plainred + 0 }')
+    nonblack=$1 notblue=$2 green=$3 red=$4
 }
 
 # Waits up to 10 s until the picture of window $1 meets the shell test $2
-# (on $nonblack, $notblue and $green); fails with $3 if it never does.
+# (on the counts above); fails with $3 if it never does.
 WaitForPicture() {
     for _ in $(seq 50); do
         CountPixels "$1"
         eval "$2" && return 0
         sleep 0.2
     done
-    fail "$3 (non-black pixels $nonblack, of them not pure blue $notblue, with green $green)"
+    fail "$3 (non-black pixels $nonblack, of them not pure blue $notblue, with green $green, red $red)"
 }
 
 # Holds key $2 down in window $1 until the picture meets $3, else fails with
@@ -159,6 +162,7 @@ no_glx)
     WaitForWindow "$box_caption"
     [ "$(xdotool getwindowname "$window")" = "$box_caption" ] || fail "the message box caption is not \"$box_caption\""
     grep -qF "$box_text_trace" "$work/wine.log" || fail "the message box does not say \"Mode graphique non supporté.\""
+    WaitForPicture "$window" '[ "$red" -ge 50 ]' "the message box shows no red error icon"
     PressKey "$window" Return
     ExpectExit 1 "Enter on the message box"
     ;;
