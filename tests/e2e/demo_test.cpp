@@ -90,7 +90,7 @@ private:
     XImage* image;
 };
 
-Display* abandonedConnection = nullptr;
+Display* volatile abandonedConnection = nullptr;  // volatile: the store must stay
 
 // A fresh Xvfb, our own connection to it, and the demo running on it.
 class DemoOnXvfb : public ::testing::Test {
