@@ -7,8 +7,9 @@
  * addr2line -f -C -e PROGRAM ADDRESS).
  *
  * Counting starts after the ALLOC_COUNTER_AFTER_SWAPS-th glXSwapBuffers
- * (default 60, past start-up: freeglut's initialisation and Mesa's first-draw
- * work); 0 counts from load. F is the number of swaps counted.
+ * (default 10, past start-up: freeglut initialises in the first frame, Mesa
+ * finishes its set-up in the first draws); 0 counts from load. F is the
+ * number of swaps counted.
  *
  * Attribution: the allocation's stack is walked (backtrace) and the first
  * frame that lies outside this interposer, libc and libstdc++ decides it: in
@@ -34,7 +35,7 @@ extern void* __libc_calloc(size_t count, size_t size);
 extern void* __libc_realloc(void* block, size_t size);
 extern void* __libc_memalign(size_t alignment, size_t size);
 
-enum { MAX_FRAMES = 64, MAX_SITES = 16, DEFAULT_AFTER_SWAPS = 60 };
+enum { MAX_FRAMES = 64, MAX_SITES = 16, DEFAULT_AFTER_SWAPS = 10 };
 
 struct Site {
     uintptr_t offset; /* call site as the executable's file sees it */
@@ -64,7 +65,7 @@ static long unlistedOurs;
 /* Set while this thread is inside the hook: whatever the walk allocates passes uncounted. */
 static __thread int inHook __attribute__((tls_model("initial-exec")));
 
-// --- attribution ---
+/* --- attribution --- */
 
 static const void* BaseOf(const void* address)
 {
@@ -95,34 +96,24 @@ static void RecordOurs(uintptr_t offset)
     pthread_mutex_unlock(&sitesLock);
 }
 
-// Ours or theirs by the object the call site lies in; -1 when that object is skipped.
-static int IsOurs(const void* returnAddress)
+/* A return address points after the call; one byte back is inside it. */
+static const char* CallSite(const void* returnAddress)
 {
-    /* A return address points after the call; one byte back is inside it. */
-    const void* site = (const char*)returnAddress - 1;
-    const void* base = BaseOf(site);
-    if (IsSkipped(base))
-        return -1;
-    if (base == NULL || base != executableBase)
-        return 0;
-    RecordOurs((uintptr_t)site - executableBias);
-    return 1;
+    return (const char*)returnAddress - 1;
 }
 
-// The direct caller settles most allocations without unwinding the stack.
-static int WalkIsOurs(const void* directCaller)
+/* The first call outside the skipped objects, NULL when there is none. The
+ * direct caller settles most allocations without unwinding the stack. */
+static const char* DecidingCall(const void* directCaller)
 {
-    const int direct = IsOurs(directCaller);
-    if (direct >= 0)
-        return direct;
+    if (!IsSkipped(BaseOf(CallSite(directCaller))))
+        return CallSite(directCaller);
     void* frames[MAX_FRAMES];
     const int depth = backtrace(frames, MAX_FRAMES);
-    for (int i = 0; i < depth; ++i) {
-        const int ours = IsOurs(frames[i]);
-        if (ours >= 0)
-            return ours;
-    }
-    return 0;
+    for (int i = 0; i < depth; ++i)
+        if (!IsSkipped(BaseOf(CallSite(frames[i]))))
+            return CallSite(frames[i]);
+    return NULL;
 }
 
 static void Count(const void* directCaller)
@@ -130,11 +121,17 @@ static void Count(const void* directCaller)
     if (inHook || !__atomic_load_n(&counting, __ATOMIC_ACQUIRE))
         return;
     inHook = 1;
-    __atomic_add_fetch(WalkIsOurs(directCaller) ? &oursCount : &theirsCount, 1, __ATOMIC_RELAXED);
+    const char* site = DecidingCall(directCaller);
+    if (site != NULL && executableBase != NULL && BaseOf(site) == executableBase) {
+        __atomic_add_fetch(&oursCount, 1, __ATOMIC_RELAXED);
+        RecordOurs((uintptr_t)site - executableBias);
+    } else {
+        __atomic_add_fetch(&theirsCount, 1, __ATOMIC_RELAXED);
+    }
     inHook = 0;
 }
 
-// --- allocation entry points ---
+/* --- allocation entry points --- */
 
 void* malloc(size_t size)
 {
@@ -178,7 +175,7 @@ int posix_memalign(void** block, size_t alignment, size_t size)
     return 0;
 }
 
-// --- frames ---
+/* --- frames --- */
 
 static void (*realSwapBuffers)(Display*, GLXDrawable);
 
@@ -191,7 +188,7 @@ void glXSwapBuffers(Display* display, GLXDrawable drawable)
         __atomic_store_n(&counting, 1, __ATOMIC_RELEASE);
 }
 
-// --- load and exit ---
+/* --- load and exit --- */
 
 static void Marker(void) {}
 
