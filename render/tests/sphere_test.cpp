@@ -5,7 +5,6 @@
 
 #include "gl/surface.h"
 #include "render/scene.h"
-#include "platform/x11_state.h"
 #include "render/sphere.h"
 #include "tests/support/xvfb_server.h"
 
@@ -103,9 +102,11 @@ TEST(SphereOnXvfb, BuiltInSphereDrawsFreeglutsPicture)
     const Comparison coarse = Compare(Draw(CoarseGlutSphere), builtIn);
     EXPECT_GT(coarse.differing, coarse.covered / 100);
 
-    // Both connections go before the server does.
+    // freeglut's own connection must close before the server goes, or its
+    // clean-up at exit would find the server gone. The layer's connection is
+    // left to the end of the process: closing it unloads Mesa's driver, which
+    // leaks a few blocks that LeakSanitizer cannot even name.
     glutExit();
-    ClosePlatform();
 }
 
 }  // namespace

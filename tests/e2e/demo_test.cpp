@@ -90,6 +90,8 @@ private:
     XImage* image;
 };
 
+Display* volatile abandonedConnection = nullptr;  // volatile: the store must stay
+
 // A fresh Xvfb, our own connection to it, and the demo running on it.
 class DemoOnXvfb : public ::testing::Test {
 protected:
@@ -299,7 +301,10 @@ TEST_F(DemoOnXvfb, ServerGoingAwayEndsWithOneAndAShortMessage)
     StartDemo();
     WaitForDemoWindow();
     server.Kill();
-    display = nullptr;  // our own connection died with the server: leave it alone
+    // Our own connection died with the server: closing it would end this test
+    // process too, so it is kept, unused, to the end.
+    abandonedConnection = display;
+    display = nullptr;
     ExpectExit(1, 3000);
     const std::string error = demo.StandardError();
     ASSERT_FALSE(error.empty());
