@@ -4,12 +4,12 @@
 // Needs an X server (DISPLAY).
 
 #include "bench/bench_sphere.h"
-#include "gl/surface.h"
 #include "render/camera.h"
 #include "render/scene.h"
 #include "sim/balls.h"
 #include "sim/step.h"
 #include "sim/tests/fresh_table.h"
+#include "tests/support/gl_window.h"
 
 #include <windows.h>
 
@@ -26,19 +26,6 @@ constexpr int WARM_UP_FRAMES = 300;  // freeglut's first hundred frames are slow
 constexpr int TIMED_FRAMES = 300;
 
 HDC deviceContext;
-
-LRESULT CALLBACK BenchWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CREATE) {
-        deviceContext = GetDC(hwnd);
-        SetupPixelFormat(deviceContext);
-        wglMakeCurrent(deviceContext, wglCreateContext(deviceContext));
-        InitGL();
-    } else if (message == WM_SIZE) {
-        ResizeScene(LOWORD(lParam), HIWORD(lParam));
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
 
 void DemoFrame()
 {
@@ -80,19 +67,14 @@ double MedianMilliseconds(void (*frame)(), int warmUp, int timed)
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     int argc = 1;
     char name[] = "frame_bench";
     char* argv[] = {name, nullptr};
     glutInit(&argc, argv);
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = BenchWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = "frame bench";
-    RegisterClassA(&windowClass);
-    if (CreateWindowExA(0, "frame bench", "frame bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                        640, 480, NULL, NULL, instance, NULL) == NULL)
+    deviceContext = OpenGlWindow(640, 480);
+    if (deviceContext == NULL)
         return 1;
 
     const double demo = MedianMilliseconds(DemoFrame, WARM_UP_FRAMES, TIMED_FRAMES);

@@ -218,6 +218,19 @@ int ChildProcess::WaitForExit(int timeoutMs)
 
 // --- X helpers ---
 
+void RequestClose(Display* display, Window window)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+}
+
 std::string ReadStringProperty(Display* display, Window window, const char* name)
 {
     Atom type;
