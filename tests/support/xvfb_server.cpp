@@ -152,26 +152,29 @@ ChildProcess::~ChildProcess()
         close(errorPipe);
 }
 
+namespace {
+
+struct ExecContext {
+    std::vector<char*> argv;
+};
+
+int ExecBody(void* context)
+{
+    ExecContext& exec = *(ExecContext*)context;
+    execv(exec.argv[0], exec.argv.data());
+    return 127;
+}
+
+}  // namespace
+
 bool ChildProcess::Start(const std::vector<std::string>& commandLine)
 {
     std::vector<std::string> arguments = commandLine;
-    std::vector<char*> argv = ArgumentPointers(arguments);
-    int errors[2];
-    if (pipe(errors) != 0)
-        return false;
-    pid = fork();
-    if (pid == 0) {
-        dup2(errors[1], STDERR_FILENO);
-        close(errors[0]);
-        close(errors[1]);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(errors[1]);
-    errorPipe = errors[0];
-    return pid > 0;
+    ExecContext exec = {ArgumentPointers(arguments)};
+    return Fork(ExecBody, &exec);
 }
 
+// The child's standard error goes into a pipe that WaitForExit reads.
 bool ChildProcess::Fork(int (*body)(void*), void* context)
 {
     int errors[2];
