@@ -8,13 +8,9 @@ bin="$(cd "${1:-build}" && pwd)/bin"
 rounds="${2:-3}"
 seconds="${3:-10}"
 
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -f "$fifo"' EXIT
-read -r number <"$fifo"
-export DISPLAY=":$number"
+. "$(dirname "$0")/../scripts/private-xvfb.sh"
+StartPrivateXvfb
+trap 'kill $XVFB_PID 2>/dev/null' EXIT
 
 "$bin/frame_bench"
 

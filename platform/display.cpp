@@ -75,6 +75,7 @@ void ClosePlatform()
     ForgetAllClasses();
     ForgetQueueAndTimers();
     ReleaseAllKeys();
+    ForgetAllContexts();
     if (display) {
         glXMakeCurrent(display, None, nullptr);
         XCloseDisplay(display);

@@ -151,7 +151,37 @@ void CreateContextCall(void* context)
         glXCreateNewContext(request.display, request.config, GLX_RGBA_TYPE, nullptr, True);
 }
 
+// The contexts handed out and not yet deleted: as on Windows, a stale or
+// foreign handle is refused instead of reaching GLX, where it would be a
+// use after free.
+const int MAX_CONTEXTS = 8;
+GLXContext liveContexts[MAX_CONTEXTS];
+
+bool Remember(GLXContext context)
+{
+    for (GLXContext& slot : liveContexts)
+        if (slot == nullptr) {
+            slot = context;
+            return true;
+        }
+    return false;
+}
+
+GLXContext* SlotOf(HGLRC context)
+{
+    for (GLXContext& slot : liveContexts)
+        if (context != nullptr && slot == (GLXContext)context)
+            return &slot;
+    return nullptr;
+}
+
 }  // namespace
+
+void ForgetAllContexts()
+{
+    for (GLXContext& slot : liveContexts)
+        slot = nullptr;
+}
 
 // --- pixel formats ---
 
@@ -209,7 +239,7 @@ HGLRC WINAPI wglCreateContext(HDC hdc)
     if (!display || hdc->window->pixelFormat == 0)
         return nullptr;
     ContextRequest request = {display, hdc->window->framebufferConfig, nullptr};
-    if (FailsWithXError(CreateContextCall, &request)) {
+    if (FailsWithXError(CreateContextCall, &request) || !Remember(request.created)) {
         if (request.created)
             glXDestroyContext(display, request.created);
         return nullptr;
@@ -222,7 +252,7 @@ BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context)
     Display* display = CurrentDisplay();
     if (!context)
         return display ? (BOOL)glXMakeCurrent(display, None, nullptr) : TRUE;
-    if (!DisplayOfDc(hdc) || hdc->window->xWindow == None)
+    if (!SlotOf(context) || !DisplayOfDc(hdc) || hdc->window->xWindow == None)
         return FALSE;
     if (!glXMakeCurrent(display, hdc->window->xWindow, (GLXContext)context))
         return FALSE;
@@ -233,11 +263,13 @@ BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context)
 BOOL WINAPI wglDeleteContext(HGLRC context)
 {
     Display* display = CurrentDisplay();
-    if (!display || !context)
+    GLXContext* slot = SlotOf(context);
+    if (!display || !slot)
         return FALSE;
     if (glXGetCurrentContext() == (GLXContext)context)
         glXMakeCurrent(display, None, nullptr);
     glXDestroyContext(display, (GLXContext)context);
+    *slot = nullptr;
     return TRUE;
 }
 

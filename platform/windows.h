@@ -28,7 +28,8 @@
 //   from any Windows driver's. SetPixelFormat on a window created without one re-creates its X window.
 // - MessageBoxA supports MB_OK only, whatever icon is asked for shows as the error icon, and
 //   while it is open no messages are dispatched to other windows.
-// - At most 8 classes, 8 windows and 8 timers; the queue holds 1024 posted messages.
+// - At most 8 classes, 8 windows, 8 timers and 8 OpenGL contexts; the queue holds 1024 posted
+//   messages.
 // - Losing the X server ends the process with exit code 1 and one line on standard error.
 
 // C headers: this file is valid C as well as C++, as <windows.h> is.

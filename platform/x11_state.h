@@ -39,9 +39,10 @@ Display* CurrentDisplay();
 bool FailsWithXError(void (*call)(void*), void* context);
 Atom InternAtom(const char* name);
 
-// Forgets every window, class, message, timer and key and closes the connection, so the process
-// can go on against another X server (the layer's tests do).
+// Forgets every window, class, message, timer, key and context and closes the connection, so the
+// process can go on against another X server (the layer's tests do).
 void ClosePlatform();
+void ForgetAllContexts();
 
 // --- windows (window.cpp) ---
 

@@ -19,13 +19,9 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 screenshot="$PWD/build/boulles-screenshot.png"
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -f "$fifo"' EXIT
-read -r number <"$fifo"
-export DISPLAY=":$number"
+. scripts/private-xvfb.sh
+StartPrivateXvfb
+trap 'kill $XVFB_PID 2>/dev/null' EXIT
 
 echo "No display: running the demo on a private Xvfb ($DISPLAY) for a few seconds."
 ./build/bin/boulles &

@@ -20,18 +20,15 @@ warmup=$((duration / 5 < 60 ? duration / 5 : 60))  # start-up allocations settle
 
 work=$(mktemp -d)
 samples="$work/samples"
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/displayfd" 2>/dev/null &
-xvfb=$!
+. "$(dirname "$0")/private-xvfb.sh"
+StartPrivateXvfb
 demo=
 cleanup() {
     [ -n "$demo" ] && kill "$demo" 2>/dev/null
-    kill "$xvfb" 2>/dev/null
+    kill "$XVFB_PID" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-read -r number <"$work/displayfd"
-export DISPLAY=":$number"
 
 # --- input ---
 

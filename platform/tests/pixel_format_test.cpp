@@ -126,6 +126,9 @@ TEST_F(PixelFormatOnXvfb, WindowTakesTheVisualOfItsPixelFormat)
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
     EXPECT_EQ(glXGetCurrentContext(), nullptr);
     EXPECT_TRUE(wglDeleteContext(context));
+    // A deleted context is a stale handle, refused as Windows refuses it.
+    EXPECT_FALSE(wglDeleteContext(context));
+    EXPECT_FALSE(wglMakeCurrent(GetDC(hwnd), context));
 }
 
 TEST_F(PixelFormatOnXvfb, ContextNeedsAPixelFormat)

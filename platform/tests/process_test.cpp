@@ -71,14 +71,7 @@ TEST_F(ProcessOnXvfb, ClosingTheWindowEndsTheSampleWithCodeZero)
 {
     const Window window = StartSample();
     ASSERT_NE(window, None);
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(probe, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)XInternAtom(probe, "WM_DELETE_WINDOW", False);
-    XSendEvent(probe, window, False, NoEventMask, &event);
-    XSync(probe, False);
+    RequestClose(probe, window);
     EXPECT_EQ(sample.WaitForExit(EXIT_TIMEOUT_MS), 0);
 }
 
@@ -128,17 +121,9 @@ void Dismiss(Display* probe, Window box, Dismissal how)
         FakeButton(probe, 1, true);
         FakeButton(probe, 1, false);
         break;
-    case CLOSE_BOX: {
-        XEvent event = {};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = box;
-        event.xclient.message_type = XInternAtom(probe, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = (long)XInternAtom(probe, "WM_DELETE_WINDOW", False);
-        XSendEvent(probe, box, False, NoEventMask, &event);
-        XSync(probe, False);
+    case CLOSE_BOX:
+        RequestClose(probe, box);
         break;
-    }
     }
 }
 

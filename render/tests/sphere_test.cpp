@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "gl/surface.h"
 #include "render/scene.h"
 #include "render/sphere.h"
+#include "tests/support/gl_window.h"
 #include "tests/support/xvfb_server.h"
 
 #include <windows.h>
@@ -20,21 +20,6 @@
 namespace {
 
 constexpr int SIZE = 200;
-
-HDC deviceContext;
-
-LRESULT CALLBACK SphereWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CREATE) {
-        deviceContext = GetDC(hwnd);
-        SetupPixelFormat(deviceContext);
-        wglMakeCurrent(deviceContext, wglCreateContext(deviceContext));
-        InitGL();
-    } else if (message == WM_SIZE) {
-        ResizeScene(LOWORD(lParam), HIWORD(lParam));
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
 
 using Pixels = std::vector<unsigned char>;
 
@@ -83,14 +68,7 @@ TEST(SphereOnXvfb, BuiltInSphereDrawsFreeglutsPicture)
     XvfbServer server;
     ASSERT_TRUE(server.Start());
     server.UseAsDefault();
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = SphereWindowProc;
-    windowClass.hInstance = (HINSTANCE)1;
-    windowClass.lpszClassName = "sphere test";
-    ASSERT_NE(RegisterClassA(&windowClass), 0);
-    ASSERT_NE(CreateWindowExA(0, "sphere test", "sphere test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              0, 0, SIZE, SIZE, NULL, NULL, windowClass.hInstance, NULL),
-              (HWND)NULL);
+    ASSERT_NE(OpenGlWindow(SIZE, SIZE), (HDC)NULL);
 
     const Pixels glut = Draw(SolidSphere);
     const Pixels builtIn = Draw(BuiltInSolidSphere);

@@ -90,8 +90,6 @@ private:
     XImage* image;
 };
 
-Display* volatile abandonedConnection = nullptr;  // volatile: the store must stay
-
 // A fresh Xvfb, our own connection to it, and the demo running on it.
 class DemoOnXvfb : public ::testing::Test {
 protected:
@@ -264,25 +262,11 @@ TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
     EXPECT_LT(x - 300, 200) << "the turn took far more than a quarter turn of dragging";
 }
 
-// What a window manager sends when the user closes the window.
-void SendDeleteWindow(Display* display, Window window)
-{
-    XEvent close = {};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &close);
-    XFlush(display);
-}
-
 TEST_F(DemoOnXvfb, WindowManagerCloseEndsWithZero)
 {
     StartDemo();
     WaitForDemoWindow();
-    SendDeleteWindow(display, window);
+    RequestClose(display, window);
     ExpectExit(0, 2000);
 }
 
@@ -291,8 +275,8 @@ TEST_F(DemoOnXvfb, ClosingTwiceInARowStillEndsWithZero)
     // An impatient second click on the close box arrives before the quit.
     StartDemo();
     WaitForDemoWindow();
-    SendDeleteWindow(display, window);
-    SendDeleteWindow(display, window);
+    RequestClose(display, window);
+    RequestClose(display, window);
     ExpectExit(0, 2000);
 }
 
@@ -300,11 +284,10 @@ TEST_F(DemoOnXvfb, ServerGoingAwayEndsWithOneAndAShortMessage)
 {
     StartDemo();
     WaitForDemoWindow();
-    server.Kill();
-    // Our own connection died with the server: closing it would end this test
-    // process too, so it is kept, unused, to the end.
-    abandonedConnection = display;
+    // Closed first, or the lost connection would end this test process too.
+    XCloseDisplay(display);
     display = nullptr;
+    server.Kill();
     ExpectExit(1, 3000);
     const std::string error = demo.StandardError();
     ASSERT_FALSE(error.empty());

@@ -152,26 +152,29 @@ ChildProcess::~ChildProcess()
         close(errorPipe);
 }
 
+namespace {
+
+struct ExecContext {
+    std::vector<char*> argv;
+};
+
+int ExecBody(void* context)
+{
+    ExecContext& exec = *(ExecContext*)context;
+    execv(exec.argv[0], exec.argv.data());
+    return 127;
+}
+
+}  // namespace
+
 bool ChildProcess::Start(const std::vector<std::string>& commandLine)
 {
     std::vector<std::string> arguments = commandLine;
-    std::vector<char*> argv = ArgumentPointers(arguments);
-    int errors[2];
-    if (pipe(errors) != 0)
-        return false;
-    pid = fork();
-    if (pid == 0) {
-        dup2(errors[1], STDERR_FILENO);
-        close(errors[0]);
-        close(errors[1]);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(errors[1]);
-    errorPipe = errors[0];
-    return pid > 0;
+    ExecContext exec = {ArgumentPointers(arguments)};
+    return Fork(ExecBody, &exec);
 }
 
+// The child's standard error goes into a pipe that WaitForExit reads.
 bool ChildProcess::Fork(int (*body)(void*), void* context)
 {
     int errors[2];
@@ -217,6 +220,19 @@ int ChildProcess::WaitForExit(int timeoutMs)
 }
 
 // --- X helpers ---
+
+void RequestClose(Display* display, Window window)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+}
 
 std::string ReadStringProperty(Display* display, Window window, const char* name)
 {

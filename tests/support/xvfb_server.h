@@ -70,5 +70,7 @@ bool WaitForFocus(Display* display, Window window, int timeoutMs);
 void FakeKey(Display* display, unsigned long keysym, bool press);
 void FakePointerMove(Display* display, int x, int y);
 void FakeButton(Display* display, unsigned button, bool press);
+// What a window manager sends when the user closes `window`: WM_DELETE_WINDOW.
+void RequestClose(Display* display, Window window);
 // The string property `name` of `window`, empty when absent.
 std::string ReadStringProperty(Display* display, Window window, const char* name);
