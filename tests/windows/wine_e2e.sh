@@ -38,17 +38,12 @@ done
 
 # --- X server ---
 
+. "$(dirname "$0")/../../scripts/private-xvfb.sh"
+
 StartXvfb() {
-    : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp "$@" 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        display=$(head -n 1 "$work/display")
-        [ -z "$display" ] || { DISPLAY=":$display"; export DISPLAY; return; }
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    StartPrivateXvfb "$@"
+    xvfb_pid=$XVFB_PID
+    [ "$DISPLAY" != ":" ] || fail "Xvfb did not start"
 }
 
 # --- the program ---
