@@ -9,8 +9,21 @@ jobs=$(nproc 2>/dev/null || echo 2)
 status=0
 
 echo "=== clang-tidy"
-git ls-files '*.cpp' | xargs -P "$jobs" -n 4 clang-tidy -p "$build" --quiet 2>/dev/null | tee "$build/clang-tidy.txt"
-if grep -qE 'warning:|error:' "$build/clang-tidy.txt"; then status=1; else echo "clang-tidy: no findings"; fi
+# An empty list would run clang-tidy on nothing and pass, so it fails here.
+sources=$(git ls-files '*.cpp') && [ -n "$sources" ] ||
+    { echo "lint: no sources listed (git ls-files needs git and a checkout)"; exit 1; }
+# Written to a file, not through tee: dash has no pipefail, and a clang-tidy
+# that fails to run must fail the lint.
+ran=0
+echo "$sources" | xargs -P "$jobs" -n 4 clang-tidy -p "$build" --quiet 2>/dev/null >"$build/clang-tidy.txt" || ran=$?
+cat "$build/clang-tidy.txt"
+if [ "$ran" -ne 0 ]; then
+    echo "clang-tidy failed to run cleanly (xargs exit $ran)"; status=1
+elif grep -qE 'warning:|error:' "$build/clang-tidy.txt"; then
+    status=1
+else
+    echo "clang-tidy: no findings"
+fi
 
 echo "=== cppcheck"
 # Suppressed across the code, each for a reason:
