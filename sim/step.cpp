@@ -32,7 +32,7 @@ void Gather(PullSources& sources)
 // Two floats of `from` widened to the two lanes of a double vector.
 __m128d WidenTwo(const float* from)
 {
-    return _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd((const double*)from)));
+    return _mm_cvtps_pd(_mm_loadl_pi(_mm_setzero_ps(), (const __m64*)from));
 }
 
 static_assert(BALL_COUNT % 2 == 0, "the pairs are taken two at a time");
@@ -59,7 +59,7 @@ void PullFactors(const PullSources& s, int index, double (&distance)[BALL_COUNT]
             _mm_add_pd(_mm_add_pd(_mm_mul_pd(dx, dx), _mm_mul_pd(dy, dy)), _mm_mul_pd(dz, dz));
         const __m128d d = _mm_sqrt_pd(squared);
         _mm_storeu_pd(&distance[j], d);
-        _mm_store_sd((double*)&k[j], _mm_castps_pd(_mm_cvtpd_ps(_mm_div_pd(strength, d))));
+        _mm_storel_pi((__m64*)&k[j], _mm_cvtpd_ps(_mm_div_pd(strength, d)));
     }
 }
 
