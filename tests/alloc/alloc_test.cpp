@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
 
 namespace {
 
@@ -76,26 +75,13 @@ TEST(AllocationCounter, TellsTheProgramsAllocationsFromALibrarys)
 
 // --- the demo ---
 
-void Wait(int milliseconds)
-{
-    usleep((useconds_t)milliseconds * 1000);
-}
-
-// Keys are polled once per tick, so a press must outlast a frame.
-void HoldKey(Display* display, KeySym key, int milliseconds)
-{
-    FakeKey(display, key, true);
-    Wait(milliseconds);
-    FakeKey(display, key, false);
-}
-
 void DragAcross(Display* display)
 {
     FakePointerMove(display, 200, 240);
     FakeButton(display, 1, true);
     for (int x = 220; x <= 400; x += 20) {
         FakePointerMove(display, x, 250);
-        Wait(50);
+        SleepMs(50);
     }
     FakeButton(display, 1, false);
 }
@@ -113,13 +99,13 @@ TEST(DemoOnXvfbUnderTheAllocationCounter, OurCodeAllocatesNothingWhileFramesRun)
         << demo.StandardError();
 
     // Every input path of a frame, then frames with the axes shown and hidden.
-    Wait(2000);
+    SleepMs(2000);
     for (KeySym key : {XK_KP_Add, XK_KP_Subtract, XK_KP_Multiply})
         HoldKey(display, key, 300);
     DragAcross(display);
-    Wait(4000);
+    SleepMs(4000);
     HoldKey(display, XK_KP_Divide, 300);
-    Wait(4000);
+    SleepMs(4000);
     HoldKey(display, XK_Escape, 200);
     XCloseDisplay(display);
 

@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <string>
 
-#include <unistd.h>
 
 namespace {
 
@@ -21,11 +20,6 @@ const char DEMO_CAPTION[] = "De belles boulles bleus";
 const char BOX_CAPTION_UTF8[] = "Probl\xc3\xa8me";
 constexpr int CLIENT_WIDTH = 640;
 constexpr int CLIENT_HEIGHT = 480;
-
-void Wait(int milliseconds)
-{
-    usleep((useconds_t)milliseconds * 1000);
-}
 
 struct Rgb {
     int red, green, blue;
@@ -112,17 +106,7 @@ protected:
     {
         window = WaitForWindowNamed(display, DEMO_CAPTION, 10000);
         ASSERT_NE(window, (Window)None) << demo.StandardError();
-        Wait(1000);  // let it draw a few frames
-    }
-
-    // Keys are polled once per tick, so a press must outlast a frame.
-    void HoldKey(KeySym key, int milliseconds)
-    {
-        FakeKey(display, key, true);
-        XFlush(display);
-        Wait(milliseconds);
-        FakeKey(display, key, false);
-        XFlush(display);
+        SleepMs(1000);  // let it draw a few frames
     }
 
     // Holds `key` until the picture meets `done` (checked every 100 ms), at
@@ -132,22 +116,20 @@ protected:
     bool HoldKeyUntil(KeySym key, Condition done, int timeoutMs = 10000)
     {
         FakeKey(display, key, true);
-        XFlush(display);
         bool met = false;
         for (int waited = 0; waited < timeoutMs && !met; waited += 100) {
-            Wait(100);
+            SleepMs(100);
             const Picture picture(display, window);
             met = picture.Valid() && done(picture.Count());
         }
         FakeKey(display, key, false);
-        XFlush(display);
         return met;
     }
 
     void ShowAxes()
     {
         ASSERT_TRUE(HoldKeyUntil(XK_KP_Multiply, [](const Census& c) { return c.pureGreen > 0; }));
-        Wait(200);
+        SleepMs(200);
     }
 
     void ExpectExit(int code, int withinMs)
@@ -173,7 +155,7 @@ TEST_F(DemoOnXvfb, ShowsBlueBallsOnBlackAndEscEndsWithZero)
     EXPECT_GT(all.nonBlack, 1000);
     EXPECT_LT(all.nonBlack, CLIENT_WIDTH * CLIENT_HEIGHT / 3);
 
-    HoldKey(XK_Escape, 100);
+    HoldKey(display, XK_Escape, 100);
     ExpectExit(0, 2000);
 }
 
@@ -198,7 +180,7 @@ TEST_F(DemoOnXvfb, KeypadMultiplyShowsTheAxesAndDivideHidesThem)
         EXPECT_GT(litRows, 300);
     }
     ASSERT_TRUE(HoldKeyUntil(XK_KP_Divide, [](const Census& c) { return c.pureGreen == 0; }));
-    Wait(200);
+    SleepMs(200);
     Picture hidden(display, window);
     ASSERT_TRUE(hidden.Valid());
     EXPECT_EQ(hidden.Count().pureGreen, 0);
@@ -236,28 +218,24 @@ TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
     // line of sight, a point at the centre.
     for (int x = 100; x <= 300; x += 20) {
         FakePointerMove(display, x, 240);
-        XFlush(display);
-        Wait(20);
+        SleepMs(20);
     }
-    Wait(300);
+    SleepMs(300);
     const long redBefore = redAcrossTheCentre();
     EXPECT_LT(redBefore, 20);
 
     // Drag right until the X axis runs across the picture (about a quarter
     // turn, one degree per pixel). Steps continue while the demo lags behind.
     FakeButton(display, 1, true);
-    XFlush(display);
     long redAfter = 0;
     int x = 300;
     for (int step = 0; step < 40 && redAfter <= 100; ++step) {
         x += 10;
         FakePointerMove(display, x, 240);
-        XFlush(display);
-        Wait(100);
+        SleepMs(100);
         redAfter = redAcrossTheCentre();
     }
     FakeButton(display, 1, false);
-    XFlush(display);
     EXPECT_GT(redAfter, 100) << "red pixels before the drag: " << redBefore;
     EXPECT_LT(x - 300, 200) << "the turn took far more than a quarter turn of dragging";
 }
@@ -300,7 +278,7 @@ TEST_F(DemoOnXvfb, WithoutGlxTheMessageBoxShowsAndEnterEndsWithOne)
     const Window box = WaitForWindowNamed(display, BOX_CAPTION_UTF8, 10000);
     ASSERT_NE(box, (Window)None) << demo.StandardError();
     ASSERT_TRUE(WaitForFocus(display, box, 5000));
-    HoldKey(XK_Return, 100);
+    HoldKey(display, XK_Return, 100);
     ExpectExit(1, 2000);
 }
 

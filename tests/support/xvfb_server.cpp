@@ -25,11 +25,6 @@ long NowMs()
     return now.tv_sec * 1000 + now.tv_nsec / 1000000;
 }
 
-void SleepMs(int ms)
-{
-    timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
-    nanosleep(&pause, nullptr);
-}
 
 // Reads the display number Xvfb writes once it listens; empty on failure or timeout.
 std::string ReadDisplayNumber(int fd)
@@ -279,6 +274,19 @@ bool WaitForFocus(Display* display, Window window, int timeoutMs)
             return true;
     }
     return false;
+}
+
+void SleepMs(int ms)
+{
+    timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&pause, nullptr);
+}
+
+void HoldKey(Display* display, unsigned long keysym, int ms)
+{
+    FakeKey(display, keysym, true);
+    SleepMs(ms);
+    FakeKey(display, keysym, false);
 }
 
 void FakeKey(Display* display, unsigned long keysym, bool press)

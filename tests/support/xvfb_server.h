@@ -66,8 +66,12 @@ private:
 Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs);
 // Waits until `window` has the keyboard focus; false after the deadline.
 bool WaitForFocus(Display* display, Window window, int timeoutMs);
+void SleepMs(int ms);
 // XTest input: keys by keysym, pointer in root coordinates, buttons by number.
 void FakeKey(Display* display, unsigned long keysym, bool press);
+// Presses and releases `keysym` `ms` apart. Programs that poll their keys once
+// per frame need a press that outlasts a frame.
+void HoldKey(Display* display, unsigned long keysym, int ms);
 void FakePointerMove(Display* display, int x, int y);
 void FakeButton(Display* display, unsigned button, bool press);
 // What a window manager sends when the user closes `window`: WM_DELETE_WINDOW.
