@@ -4,7 +4,15 @@
 
 #include <cmath>
 
+// SSE2 takes the square roots and divisions two pairs at a time where it is the
+// arithmetic (x86-64, and 32-bit x86 built for SSE2); every other target, and a
+// build that defines BOULLES_SCALAR_STEP, takes them one pair at a time. The two
+// give the same bits.
+#if (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)) && \
+    !defined(BOULLES_SCALAR_STEP)
+#define BOULLES_SSE2_STEP
 #include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -28,6 +36,8 @@ void Gather(PullSources& sources)
         sources.mass[j] = ball.gravitationalMass;
     }
 }
+
+#ifdef BOULLES_SSE2_STEP
 
 // Two floats of `from` widened to the two lanes of a double vector.
 __m128d WidenTwo(const float* from)
@@ -62,6 +72,27 @@ void PullFactors(const PullSources& s, int index, double (&distance)[BALL_COUNT]
         _mm_storel_pi((__m64*)&k[j], _mm_cvtpd_ps(_mm_div_pd(strength, d)));
     }
 }
+
+#else
+
+// For every ball j, its distance from ball `index` and k = G * gi * gj / distance.
+void PullFactors(const PullSources& s, int index, double (&distance)[BALL_COUNT],
+                 float (&k)[BALL_COUNT])
+{
+    const double gravityTimesMass =
+        (double)SimulationParameters.gravitationalConstant * s.mass[index];
+    for (int j = 0; j < BALL_COUNT; ++j) {
+        // The pull's length is G * gi * gj at every distance, rounded to a float.
+        const float strength = (float)(gravityTimesMass * s.mass[j]);
+        const double dx = (double)s.x[index] - s.x[j];
+        const double dy = (double)s.y[index] - s.y[j];
+        const double dz = (double)s.z[index] - s.z[j];
+        distance[j] = std::sqrt(dx * dx + dy * dy + dz * dz);
+        k[j] = (float)(strength / distance[j]);
+    }
+}
+
+#endif
 
 // The pull on ball `index`: for each other ball j, the displacement towards it
 // scaled by k, summed in index order.
