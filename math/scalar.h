@@ -2,6 +2,8 @@
 // Scalar and planar helpers on plain floats, with the same rounding rule as
 // vector.h: double evaluation, float only where stored.
 
+#include "math/float_evaluation.h"
+
 #include <cmath>
 
 // 3.14 / 180, not pi / 180: a quarter turn of 90 degrees is 1.57 radians.

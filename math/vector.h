@@ -5,6 +5,8 @@
 // rounds to float only where a result is stored. The casts below are that rule
 // written out; removing one changes the last bit of the simulation.
 
+#include "math/float_evaluation.h"
+
 #include <cmath>
 
 struct Vector {
