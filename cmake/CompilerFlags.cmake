@@ -12,8 +12,11 @@ else()
   # set errno; that changes no value.
   add_compile_options(-ffp-contract=off -fno-fast-math -fno-math-errno -fno-tree-vectorize -Wall -Wextra)
   # x87 arithmetic would round intermediates to 80 bits; SSE2 rounds as written.
-  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$" OR
-     (CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$" AND CMAKE_SIZEOF_VOID_P EQUAL 4))
+  # The compiler is asked, not the processor name: a toolchain file may not give one.
+  include(CheckCXXSourceCompiles)
+  check_cxx_source_compiles("#ifndef __i386__\n#error not 32-bit x86\n#endif\nint main() { return 0; }"
+                            BOULLES_TARGETS_X86_32)
+  if(BOULLES_TARGETS_X86_32)
     add_compile_options(-msse2 -mfpmath=sse)
   endif()
   if(BOULLES_WERROR)

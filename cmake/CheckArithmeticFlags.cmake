@@ -1,0 +1,33 @@
+# Checks the compile commands (COMMANDS, a compile_commands.json) of every
+# math/ and sim/ source: the last -ffp-contract= says off, and nothing allows
+# the compiler to reassociate or approximate. Flags added by a packager or a
+# toolchain file land on these lines too; the FMA canary among the math tests
+# can only see contraction on a target that has a fused multiply-add.
+file(READ ${COMMANDS} commands)
+string(JSON count LENGTH "${commands}")
+math(EXPR last "${count} - 1")
+set(checked 0)
+foreach(index RANGE ${last})
+  string(JSON source GET "${commands}" ${index} file)
+  if(NOT source MATCHES "/(math|sim)/[^/]+\\.cpp$")
+    continue()
+  endif()
+  string(JSON command GET "${commands}" ${index} command)
+  separate_arguments(arguments UNIX_COMMAND "${command}")
+  set(contract "")
+  foreach(argument IN LISTS arguments)
+    if(argument MATCHES "^-ffp-contract=(.*)$")
+      set(contract ${CMAKE_MATCH_1})
+    elseif(argument MATCHES "^(-Ofast|-ffast-math|-funsafe-math-optimizations|-fassociative-math|-freciprocal-math)$")
+      message(SEND_ERROR "${source} is compiled with ${argument}")
+    endif()
+  endforeach()
+  if(NOT contract STREQUAL "off")
+    message(SEND_ERROR "${source} is compiled without -ffp-contract=off last (found '${contract}')")
+  endif()
+  math(EXPR checked "${checked} + 1")
+endforeach()
+if(checked EQUAL 0)
+  message(FATAL_ERROR "no math/ or sim/ source in ${COMMANDS}")
+endif()
+message(STATUS "${checked} math/ and sim/ compile commands checked")
