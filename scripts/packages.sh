@@ -8,4 +8,9 @@ HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool imagemagick"
 # The Windows cross-build and its tests under Wine; wine's own fonts and two X
 # libraries it loads are only its recommends.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-win32 wine fonts-wine libxcursor1 libxcomposite1 xdotool imagemagick"
-TEST_PACKAGES="$BUILD_PACKAGES libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES"
+# The builds that prove the same trajectory on other compilers and targets:
+# clang; 32-bit x86 through g++ -m32 (not g++-multilib, which conflicts with the
+# aarch64 cross compiler); 64-bit Arm run under qemu-user; 32-bit Windows; and
+# GoogleTest's sources, built for the cross targets.
+TRAJECTORY_PACKAGES="clang lib32stdc++-12-dev lib32gcc-12-dev libc6-dev-i386 g++-aarch64-linux-gnu qemu-user googletest g++-mingw-w64-i686-win32"
+TEST_PACKAGES="$BUILD_PACKAGES libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES $TRAJECTORY_PACKAGES"
