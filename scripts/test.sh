@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs what the tests need, then builds and tests every preset in turn: a
 # release build with warnings as errors (plus the static analysis), an
-# AddressSanitizer + UBSan build, and the Windows cross-build under Wine.
+# AddressSanitizer + UBSan build, the Windows cross-build under Wine, and the
+# builds that must print the same trajectory (clang, i686, aarch64 under qemu,
+# and i686 Windows, which is only built and flag-checked).
 # Closes with one line over all of them and exits non-zero when anything
 # failed: a configure, a build, the lint, a test, or a build that ran no test.
 set -eu
@@ -47,7 +49,7 @@ TestPreset() {
     fi
 }
 
-for preset in ci sanitize mingw; do
+for preset in ci sanitize mingw linux-clang linux-i686 linux-aarch64 mingw-i686; do
     TestPreset "$preset"
 done
 echo "all builds: $passed passed, $failed failed"
