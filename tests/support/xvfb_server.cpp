@@ -172,6 +172,10 @@ bool ChildProcess::Start(const std::vector<std::string>& commandLine)
 // The child's standard error goes into a pipe that WaitForExit reads.
 bool ChildProcess::Fork(int (*body)(void*), void* context)
 {
+    if (errorPipe >= 0)
+        close(errorPipe);  // of an earlier child
+    errorPipe = -1;
+    standardError.clear();
     int errors[2];
     if (pipe(errors) != 0)
         return false;
