@@ -62,7 +62,8 @@ private:
     std::string standardError;
 };
 
-// The mapped top-level window whose _NET_WM_NAME (UTF-8) is `name`, or None after the deadline.
+// The viewable window whose _NET_WM_NAME (UTF-8) is `name`, at any depth (a window manager
+// reparents its clients), or None after the deadline.
 Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs);
 // Waits until `window` has the keyboard focus; false after the deadline.
 bool WaitForFocus(Display* display, Window window, int timeoutMs);
