@@ -151,21 +151,24 @@ namespace {
 
 struct ExecContext {
     std::vector<char*> argv;
+    const Environment& environment;
 };
 
 int ExecBody(void* context)
 {
     ExecContext& exec = *(ExecContext*)context;
+    for (const auto& variable : exec.environment)
+        setenv(variable.first.c_str(), variable.second.c_str(), 1);
     execv(exec.argv[0], exec.argv.data());
     return 127;
 }
 
 }  // namespace
 
-bool ChildProcess::Start(const std::vector<std::string>& commandLine)
+bool ChildProcess::Start(const std::vector<std::string>& commandLine, const Environment& environment)
 {
     std::vector<std::string> arguments = commandLine;
-    ExecContext exec = {ArgumentPointers(arguments)};
+    ExecContext exec = {ArgumentPointers(arguments), environment};
     return Fork(ExecBody, &exec);
 }
 

@@ -17,7 +17,11 @@
 
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
+
+// Variables set in a child's environment, each a name and a value.
+using Environment = std::vector<std::pair<std::string, std::string>>;
 
 class XvfbServer {
 public:
@@ -47,7 +51,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
 
-    bool Start(const std::vector<std::string>& commandLine);
+    bool Start(const std::vector<std::string>& commandLine, const Environment& environment = {});
     // Runs `body` in a forked copy of this process, which exits with body's result.
     bool Fork(int (*body)(void*), void* context);
     // The exit code, or -1 when the child had to be killed at the deadline or died by a signal.
