@@ -223,17 +223,24 @@ int ChildProcess::WaitForExit(int timeoutMs)
 
 // --- X helpers ---
 
-void RequestClose(Display* display, Window window)
+void SendClientMessage(Display* display, Window destination, long eventMask, Window window,
+                       const char* type, long first, long second)
 {
     XEvent event = {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.message_type = XInternAtom(display, type, False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
+    event.xclient.data.l[0] = first;
+    event.xclient.data.l[1] = second;
+    XSendEvent(display, destination, False, eventMask, &event);
     XSync(display, False);
+}
+
+void RequestClose(Display* display, Window window)
+{
+    SendClientMessage(display, window, NoEventMask, window, "WM_PROTOCOLS",
+                      (long)XInternAtom(display, "WM_DELETE_WINDOW", False), CurrentTime);
 }
 
 std::string ReadStringProperty(Display* display, Window window, const char* name)
