@@ -278,14 +278,26 @@ Window FindWindowNamed(Display* display, Window parent, const char* name)
     return found;
 }
 
+// A window manager makes and destroys windows of its own while the tree is walked.
+int IgnoreVanishedWindow(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 }  // namespace
 
 Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs)
 {
-    for (long deadline = NowMs() + timeoutMs; NowMs() < deadline; SleepMs(PROBE_INTERVAL_MS))
-        if (const Window found = FindWindowNamed(display, DefaultRootWindow(display), name))
-            return found;
-    return None;
+    const XErrorHandler previous = XSetErrorHandler(IgnoreVanishedWindow);
+    Window found = None;
+    for (long deadline = NowMs() + timeoutMs; found == None && NowMs() < deadline;) {
+        found = FindWindowNamed(display, DefaultRootWindow(display), name);
+        if (found == None)
+            SleepMs(PROBE_INTERVAL_MS);
+    }
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return found;
 }
 
 bool WaitForFocus(Display* display, Window window, int timeoutMs)
