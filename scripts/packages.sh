@@ -3,6 +3,7 @@
 # Mesa's GLX and its software renderer are named: they are only recommends of libgl1.
 # The tests add git (the linter lists the sources with it) and file (CPack reads
 # the binaries' types with it before dpkg-shlibdeps); a minimal Debian has neither.
+# openbox and fluxbox: the demo's window is checked under real window managers.
 BUILD_PACKAGES="cmake make gcc g++ libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libx11-dev libglx-mesa0 libgl1-mesa-dri"
 HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool imagemagick"
 # The Windows cross-build and its tests under Wine; wine's own fonts and two X
@@ -13,4 +14,4 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-win32 wine fonts-wine libxcursor1 libxcom
 # aarch64 cross compiler); 64-bit Arm run under qemu-user; 32-bit Windows; and
 # GoogleTest's sources, built for the cross targets.
 TRAJECTORY_PACKAGES="clang lib32stdc++-12-dev lib32gcc-12-dev libc6-dev-i386 g++-aarch64-linux-gnu qemu-user googletest g++-mingw-w64-i686-win32"
-TEST_PACKAGES="$BUILD_PACKAGES libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES $TRAJECTORY_PACKAGES"
+TEST_PACKAGES="$BUILD_PACKAGES openbox fluxbox libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES $TRAJECTORY_PACKAGES"

@@ -151,27 +151,34 @@ namespace {
 
 struct ExecContext {
     std::vector<char*> argv;
+    const Environment& environment;
 };
 
 int ExecBody(void* context)
 {
     ExecContext& exec = *(ExecContext*)context;
+    for (const auto& variable : exec.environment)
+        setenv(variable.first.c_str(), variable.second.c_str(), 1);
     execv(exec.argv[0], exec.argv.data());
     return 127;
 }
 
 }  // namespace
 
-bool ChildProcess::Start(const std::vector<std::string>& commandLine)
+bool ChildProcess::Start(const std::vector<std::string>& commandLine, const Environment& environment)
 {
     std::vector<std::string> arguments = commandLine;
-    ExecContext exec = {ArgumentPointers(arguments)};
+    ExecContext exec = {ArgumentPointers(arguments), environment};
     return Fork(ExecBody, &exec);
 }
 
 // The child's standard error goes into a pipe that WaitForExit reads.
 bool ChildProcess::Fork(int (*body)(void*), void* context)
 {
+    if (errorPipe >= 0)
+        close(errorPipe);  // of an earlier child
+    errorPipe = -1;
+    standardError.clear();
     int errors[2];
     if (pipe(errors) != 0)
         return false;
@@ -216,17 +223,24 @@ int ChildProcess::WaitForExit(int timeoutMs)
 
 // --- X helpers ---
 
-void RequestClose(Display* display, Window window)
+void SendClientMessage(Display* display, Window destination, long eventMask, Window window,
+                       const char* type, long first, long second)
 {
     XEvent event = {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.message_type = XInternAtom(display, type, False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
+    event.xclient.data.l[0] = first;
+    event.xclient.data.l[1] = second;
+    XSendEvent(display, destination, False, eventMask, &event);
     XSync(display, False);
+}
+
+void RequestClose(Display* display, Window window)
+{
+    SendClientMessage(display, window, NoEventMask, window, "WM_PROTOCOLS",
+                      (long)XInternAtom(display, "WM_DELETE_WINDOW", False), CurrentTime);
 }
 
 std::string ReadStringProperty(Display* display, Window window, const char* name)
@@ -246,22 +260,44 @@ std::string ReadStringProperty(Display* display, Window window, const char* name
     return value;
 }
 
+namespace {
+
+// Depth first, so that a client reparented into a window manager's frame is found too.
+Window FindWindowNamed(Display* display, Window parent, const char* name)
+{
+    Window root, grandparent, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, parent, &root, &grandparent, &children, &count);
+    Window found = None;
+    for (unsigned i = 0; i < count && found == None; ++i)
+        found = IsViewableAndNamed(display, children[i], name)
+                    ? children[i]
+                    : FindWindowNamed(display, children[i], name);
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// A window manager makes and destroys windows of its own while the tree is walked.
+int IgnoreVanishedWindow(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+}  // namespace
+
 Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs)
 {
-    for (long deadline = NowMs() + timeoutMs; NowMs() < deadline; SleepMs(PROBE_INTERVAL_MS)) {
-        Window root, parent, *children = nullptr;
-        unsigned count = 0;
-        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-        Window found = None;
-        for (unsigned i = 0; i < count && found == None; ++i)
-            if (IsViewableAndNamed(display, children[i], name))
-                found = children[i];
-        if (children)
-            XFree(children);
-        if (found != None)
-            return found;
+    const XErrorHandler previous = XSetErrorHandler(IgnoreVanishedWindow);
+    Window found = None;
+    for (long deadline = NowMs() + timeoutMs; found == None && NowMs() < deadline;) {
+        found = FindWindowNamed(display, DefaultRootWindow(display), name);
+        if (found == None)
+            SleepMs(PROBE_INTERVAL_MS);
     }
-    return None;
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return found;
 }
 
 bool WaitForFocus(Display* display, Window window, int timeoutMs)
