@@ -12,7 +12,10 @@ else()
   # set errno; that changes no value.
   add_compile_options(-ffp-contract=off -fno-fast-math -fno-math-errno -fno-tree-vectorize -Wall -Wextra)
   # x87 arithmetic would round intermediates to 80 bits; SSE2 rounds as written.
-  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$" OR
+  if(EMSCRIPTEN)
+    # WebAssembly has no x87; its SIMD carries the step's SSE2 intrinsics.
+    add_compile_options(-msimd128 -msse2)
+  elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$" OR
      (CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$" AND CMAKE_SIZEOF_VOID_P EQUAL 4))
     add_compile_options(-msse2 -mfpmath=sse)
   endif()
