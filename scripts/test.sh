@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what the tests need, then builds and tests every preset in turn: a
 # release build with warnings as errors (plus the static analysis), an
-# AddressSanitizer + UBSan build, and the Windows cross-build under Wine.
+# AddressSanitizer + UBSan build, the Windows cross-build under Wine, and the
+# WebAssembly build with its page in headless Chromium.
 # Closes with one line over all of them and exits non-zero when anything
 # failed: a configure, a build, the lint, a test, or a build that ran no test.
 set -eu
@@ -25,7 +26,7 @@ TestPreset() {
         failed=$((failed + 1))
         return
     fi
-    if [ "$preset" = ci ] && ! sh scripts/lint.sh build-ci; then
+    if { [ "$preset" = ci ] || [ "$preset" = web ]; } && ! sh scripts/lint.sh "build-$preset"; then
         echo "=== $preset: static analysis failed"
         failed=$((failed + 1))
     fi
@@ -47,7 +48,7 @@ TestPreset() {
     fi
 }
 
-for preset in ci sanitize mingw; do
+for preset in ci sanitize mingw web; do
     TestPreset "$preset"
 done
 echo "all builds: $passed passed, $failed failed"
