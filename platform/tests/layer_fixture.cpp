@@ -76,8 +76,8 @@ bool LayerOnXvfb::PumpUntil(HWND hwnd, bool (*done)(), int timeoutMs)
 
 void LayerOnXvfb::Focus(HWND hwnd)
 {
-    XSetInputFocus(probe, hwnd->xWindow, RevertToPointerRoot, CurrentTime);
-    ASSERT_TRUE(WaitForFocus(probe, hwnd->xWindow, 2000));
+    XSetInputFocus(probe, XWindowOf(hwnd)->xWindow, RevertToPointerRoot, CurrentTime);
+    ASSERT_TRUE(WaitForFocus(probe, XWindowOf(hwnd)->xWindow, 2000));
 }
 
 int LayerOnXvfb::CountDelivered(UINT message)

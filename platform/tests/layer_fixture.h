@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "platform/x11_state.h"
+#include "platform/x11/x11_state.h"
 #include "tests/support/xvfb_server.h"
 
 #include <string>

@@ -42,8 +42,8 @@ TEST_F(MessageQueueOnXvfb, PostedThenQuitThenTimer)
     ASSERT_NE(hwnd, nullptr);
     SetTimer(hwnd, FRAME_TIMER, 0, nullptr);
     SleepMs(30);  // the timer is due
-    PostToQueue(hwnd, WM_KEYDOWN, 'A', 0);
-    PostToQueue(hwnd, WM_KEYDOWN, 'B', 0);
+    CorePostMessage(hwnd, WM_KEYDOWN, 'A', 0);
+    CorePostMessage(hwnd, WM_KEYDOWN, 'B', 0);
     PostQuitMessage(3);
 
     MSG message;

@@ -27,7 +27,7 @@ const PIXELFORMATDESCRIPTOR APPLICATION_REQUEST =
 
 int ConfigAttribute(int format, int attribute)
 {
-    Display* display = CurrentDisplay();
+    Display* display = x11.display;
     int count = 0;
     GLXFBConfig* configs = glXGetFBConfigs(display, DefaultScreen(display), &count);
     int value = -1;
@@ -105,7 +105,7 @@ TEST_F(PixelFormatOnXvfb, WindowTakesTheVisualOfItsPixelFormat)
     ASSERT_NE(context, nullptr);
 
     XWindowAttributes attributes;
-    XGetWindowAttributes(probe, hwnd->xWindow, &attributes);
+    XGetWindowAttributes(probe, XWindowOf(hwnd)->xWindow, &attributes);
     const VisualID visual = XVisualIDFromVisual(attributes.visual);
     EXPECT_EQ(visual, (VisualID)ConfigAttribute(format, GLX_VISUAL_ID));
     ASSERT_NE(visual, XVisualIDFromVisual(DefaultVisual(probe, DefaultScreen(probe))))
@@ -118,7 +118,7 @@ TEST_F(PixelFormatOnXvfb, WindowTakesTheVisualOfItsPixelFormat)
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
     EXPECT_TRUE(SwapBuffers(GetDC(hwnd)));
     glFinish();
-    XImage* image = XGetImage(probe, hwnd->xWindow, 10, 10, 1, 1, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(probe, XWindowOf(hwnd)->xWindow, 10, 10, 1, 1, AllPlanes, ZPixmap);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(XGetPixel(image, 0, 0) & 0xffffff, image->red_mask & 0xffffff);
     XDestroyImage(image);

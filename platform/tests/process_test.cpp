@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include "platform/x11_state.h"
 #include "tests/support/xvfb_server.h"
 
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 #include <poll.h>

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros break it
 
-#include "platform/x11_state.h"
+#include "platform/core/backend.h"
 
 namespace {
 

@@ -50,7 +50,7 @@ TEST_F(WindowOnXvfb, CaptionClassPositionAndCloseProtocolAreSet)
     // "Problème – 5 €" in Windows-1252: è is 0xE8, the en dash 0x96 and the euro sign 0x80.
     HWND hwnd = CreateTestWindow("Probl\xe8me \x96 5 \x80");
     ASSERT_NE(hwnd, nullptr);
-    const Window window = hwnd->xWindow;
+    const Window window = XWindowOf(hwnd)->xWindow;
     EXPECT_EQ(ReadStringProperty(probe, window, "_NET_WM_NAME"), "Probl\xc3\xa8me \xe2\x80\x93 5 \xe2\x82\xac");
     EXPECT_EQ(ReadStringProperty(probe, window, "WM_NAME"), "Probl\xe8me ? 5 ?");  // Latin-1
 
@@ -81,13 +81,13 @@ TEST_F(WindowOnXvfb, VisibleStyleMapsAtTopLeftWithTheClientSize)
     HWND hidden = CreateTestWindow("Hidden", WS_OVERLAPPEDWINDOW);
     ASSERT_NE(shown, nullptr);
     ASSERT_NE(hidden, nullptr);
-    const XWindowAttributes attributes = AttributesOf(probe, shown->xWindow);
+    const XWindowAttributes attributes = AttributesOf(probe, XWindowOf(shown)->xWindow);
     EXPECT_EQ(attributes.map_state, IsViewable);
     EXPECT_EQ(attributes.x, 0);
     EXPECT_EQ(attributes.y, 0);
     EXPECT_EQ(attributes.width, 640);
     EXPECT_EQ(attributes.height, 480);
-    EXPECT_EQ(AttributesOf(probe, hidden->xWindow).map_state, IsUnmapped);
+    EXPECT_EQ(AttributesOf(probe, XWindowOf(hidden)->xWindow).map_state, IsUnmapped);
 }
 
 // With a None background the server leaves what was on screen (here a root painted in one
@@ -100,7 +100,7 @@ TEST_F(WindowOnXvfb, ServerPaintsNoBackground)
     XSync(probe, False);
     HWND hwnd = CreateTestWindow();
     ASSERT_NE(hwnd, nullptr);
-    XImage* image = XGetImage(probe, hwnd->xWindow, 0, 0, 64, 64, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(probe, XWindowOf(hwnd)->xWindow, 0, 0, 64, 64, AllPlanes, ZPixmap);
     ASSERT_NE(image, nullptr);
     int kept = 0;
     for (int y = 0; y < 64; ++y)
@@ -129,7 +129,7 @@ TEST_F(WindowOnXvfb, WindowSetsNoCursor)
     ASSERT_NE(overRoot, 0u);
     EXPECT_EQ(CursorSerialAt(probe, 100, 100), overRoot);
     // Negative control: a window with its own cursor does change it.
-    XDefineCursor(probe, hwnd->xWindow, XCreateFontCursor(probe, XC_left_ptr));
+    XDefineCursor(probe, XWindowOf(hwnd)->xWindow, XCreateFontCursor(probe, XC_left_ptr));
     XSync(probe, False);
     EXPECT_NE(CursorSerialAt(probe, 110, 110), overRoot);
 }
@@ -172,11 +172,11 @@ TEST_F(WindowOnXvfb, CloseButtonArrivesAsCloseMessage)
     ASSERT_NE(hwnd, nullptr);
     XEvent event = {};
     event.xclient.type = ClientMessage;
-    event.xclient.window = hwnd->xWindow;
+    event.xclient.window = XWindowOf(hwnd)->xWindow;
     event.xclient.message_type = XInternAtom(probe, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = (long)XInternAtom(probe, "WM_DELETE_WINDOW", False);
-    XSendEvent(probe, hwnd->xWindow, False, NoEventMask, &event);  // as a window manager does
+    XSendEvent(probe, XWindowOf(hwnd)->xWindow, False, NoEventMask, &event);  // as a window manager does
     XSync(probe, False);
     EXPECT_TRUE(PumpUntil(hwnd, [] { return CountDelivered(WM_CLOSE) == 1; }));
 }
@@ -186,13 +186,13 @@ TEST_F(WindowOnXvfb, ResizeAndMinimiseArriveAsSizeMessages)
     HWND hwnd = CreateTestWindow();
     ASSERT_NE(hwnd, nullptr);
     delivered.clear();
-    XResizeWindow(probe, hwnd->xWindow, 300, 200);
+    XResizeWindow(probe, XWindowOf(hwnd)->xWindow, 300, 200);
     XSync(probe, False);
     ASSERT_TRUE(PumpUntil(hwnd, [] { return CountDelivered(WM_SIZE) == 1; }));
-    XUnmapWindow(probe, hwnd->xWindow);
+    XUnmapWindow(probe, XWindowOf(hwnd)->xWindow);
     XSync(probe, False);
     ASSERT_TRUE(PumpUntil(hwnd, [] { return CountDelivered(WM_SIZE) == 2; }));
-    XMapWindow(probe, hwnd->xWindow);
+    XMapWindow(probe, XWindowOf(hwnd)->xWindow);
     XSync(probe, False);
     ASSERT_TRUE(PumpUntil(hwnd, [] { return CountDelivered(WM_SIZE) == 3; }));
 
@@ -267,7 +267,7 @@ TEST_F(WindowOnXvfb, OuterSizeIncludesTheFrameTheWindowManagerReports)
     XWindowAttributes attributes = {};
     for (int i = 0; i < 200 && attributes.width != 632; ++i) {
         poll(nullptr, 0, 10);  // the window manager carries out the resize when it gets to it
-        XGetWindowAttributes(probe, hwnd->xWindow, &attributes);
+        XGetWindowAttributes(probe, XWindowOf(hwnd)->xWindow, &attributes);
     }
     EXPECT_EQ(attributes.width, 632);
     EXPECT_EQ(attributes.height, 452);

@@ -1,6 +1,6 @@
 // Pixel formats over GLX framebuffer configurations, and OpenGL contexts.
 
-#include "x11_state.h"
+#include "platform/x11/x11_state.h"
 
 #include <X11/Xutil.h>
 
@@ -110,17 +110,18 @@ bool IsBetter(const Score& a, const Score& b)
     return a.extraDifference < b.extraDifference;
 }
 
-Display* DisplayOfDc(HDC hdc)
+// The X side of the device context's window; null for a stale or foreign device context.
+X11Window* XWindowOfDc(HDC hdc)
 {
-    return hdc && hdc->window && hdc->window->inUse ? CurrentDisplay() : nullptr;
+    return hdc && hdc->window && hdc->window->inUse ? XWindowOf(hdc->window) : nullptr;
 }
 
 // Presenting must never wait for the vertical blank: nothing in a frame may be throttled.
-void TurnOffSwapWait(Display* display, HWND hwnd)
+void TurnOffSwapWait(Display* display, X11Window& window)
 {
-    if (hwnd->swapIntervalSet)
+    if (window.swapIntervalSet)
         return;
-    hwnd->swapIntervalSet = true;
+    window.swapIntervalSet = true;
     const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
     typedef void (*SwapIntervalExt)(Display*, GLXDrawable, int);
     typedef int (*SwapIntervalMesa)(unsigned);
@@ -128,7 +129,7 @@ void TurnOffSwapWait(Display* display, HWND hwnd)
         SwapIntervalExt set =
             (SwapIntervalExt)glXGetProcAddressARB((const GLubyte*)"glXSwapIntervalEXT");
         if (set)
-            set(display, hwnd->xWindow, 0);
+            set(display, window.xWindow, 0);
     } else if (extensions && strstr(extensions, "GLX_MESA_swap_control")) {
         SwapIntervalMesa set =
             (SwapIntervalMesa)glXGetProcAddressARB((const GLubyte*)"glXSwapIntervalMESA");
@@ -137,29 +138,11 @@ void TurnOffSwapWait(Display* display, HWND hwnd)
     }
 }
 
-struct ContextRequest {
-    Display* display;
-    GLXFBConfig config;
-    GLXContext created;
-};
-
-void CreateContextCall(void* context)
-{
-    ContextRequest& request = *(ContextRequest*)context;
-    // glXCreateNewContext gives a compatibility context, as wglCreateContext does.
-    request.created =
-        glXCreateNewContext(request.display, request.config, GLX_RGBA_TYPE, nullptr, True);
-}
-
-// The contexts handed out and not yet deleted: as on Windows, a stale or
-// foreign handle is refused instead of reaching GLX, where it would be a
-// use after free.
-const int MAX_CONTEXTS = 8;
-GLXContext liveContexts[MAX_CONTEXTS];
-
+// The contexts handed out and not yet deleted: as on Windows, a stale or foreign handle is
+// refused instead of reaching GLX, where it would be a use after free.
 bool Remember(GLXContext context)
 {
-    for (GLXContext& slot : liveContexts)
+    for (GLXContext& slot : x11.contexts)
         if (slot == nullptr) {
             slot = context;
             return true;
@@ -169,7 +152,7 @@ bool Remember(GLXContext context)
 
 GLXContext* SlotOf(HGLRC context)
 {
-    for (GLXContext& slot : liveContexts)
+    for (GLXContext& slot : x11.contexts)
         if (context != nullptr && slot == (GLXContext)context)
             return &slot;
     return nullptr;
@@ -177,17 +160,11 @@ GLXContext* SlotOf(HGLRC context)
 
 }  // namespace
 
-void ForgetAllContexts()
-{
-    for (GLXContext& slot : liveContexts)
-        slot = nullptr;
-}
-
 // --- pixel formats ---
 
 int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor)
 {
-    Display* display = DisplayOfDc(hdc);
+    Display* display = hdc && hdc->window && hdc->window->inUse ? x11.display : nullptr;
     int count = 0;
     GLXFBConfig* configs = descriptor ? ListConfigs(display, &count) : nullptr;
     int best = 0;
@@ -209,23 +186,22 @@ int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor)
 // X fixes a window's visual at creation, so the window is created (or re-created) here.
 BOOL WINAPI SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR*)
 {
-    Display* display = DisplayOfDc(hdc);
-    if (!display || hdc->window->pixelFormat != 0)
+    X11Window* window = hdc && hdc->window && hdc->window->inUse ? XWindowRecordOf(hdc->window)
+                                                                : nullptr;
+    if (!window || window->pixelFormat != 0)
         return FALSE;
     int count = 0;
-    GLXFBConfig* configs = ListConfigs(display, &count);
+    GLXFBConfig* configs = ListConfigs(x11.display, &count);
     XVisualInfo* visual = format >= 1 && format <= count
-                              ? glXGetVisualFromFBConfig(display, configs[format - 1])
+                              ? glXGetVisualFromFBConfig(x11.display, configs[format - 1])
                               : nullptr;
-    bool created = false;
-    if (visual) {
-        created = CreateXWindow(hdc->window, visual->visual, visual->depth);
-        if (created) {
-            hdc->window->pixelFormat = format;
-            hdc->window->framebufferConfig = configs[format - 1];
-        }
-        XFree(visual);
+    const bool created = visual && CreateXWindow(*window, visual->visual, visual->depth);
+    if (created) {
+        window->pixelFormat = format;
+        window->framebufferConfig = configs[format - 1];
     }
+    if (visual)
+        XFree(visual);
     if (configs)
         XFree(configs);
     return created ? TRUE : FALSE;
@@ -235,49 +211,53 @@ BOOL WINAPI SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR*)
 
 HGLRC WINAPI wglCreateContext(HDC hdc)
 {
-    Display* display = DisplayOfDc(hdc);
-    if (!display || hdc->window->pixelFormat == 0)
+    const X11Window* window = XWindowOfDc(hdc);
+    if (!window || window->pixelFormat == 0)
         return nullptr;
-    ContextRequest request = {display, hdc->window->framebufferConfig, nullptr};
-    if (FailsWithXError(CreateContextCall, &request) || !Remember(request.created)) {
-        if (request.created)
-            glXDestroyContext(display, request.created);
+    GLXContext created = nullptr;
+    // glXCreateNewContext gives a compatibility context, as wglCreateContext does.
+    const bool refused = FailsWithXError([&] {
+        created = glXCreateNewContext(x11.display, window->framebufferConfig, GLX_RGBA_TYPE,
+                                      nullptr, True);
+    });
+    if (refused || !Remember(created)) {
+        if (created)
+            glXDestroyContext(x11.display, created);
         return nullptr;
     }
-    return (HGLRC)request.created;
+    return (HGLRC)created;
 }
 
 BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context)
 {
-    Display* display = CurrentDisplay();
     if (!context)
-        return display ? (BOOL)glXMakeCurrent(display, None, nullptr) : TRUE;
-    if (!SlotOf(context) || !DisplayOfDc(hdc) || hdc->window->xWindow == None)
+        return x11.display ? (BOOL)glXMakeCurrent(x11.display, None, nullptr) : TRUE;
+    X11Window* window = XWindowOfDc(hdc);
+    if (!SlotOf(context) || !window || window->xWindow == None)
         return FALSE;
-    if (!glXMakeCurrent(display, hdc->window->xWindow, (GLXContext)context))
+    if (!glXMakeCurrent(x11.display, window->xWindow, (GLXContext)context))
         return FALSE;
-    TurnOffSwapWait(display, hdc->window);
+    TurnOffSwapWait(x11.display, *window);
     return TRUE;
 }
 
 BOOL WINAPI wglDeleteContext(HGLRC context)
 {
-    Display* display = CurrentDisplay();
     GLXContext* slot = SlotOf(context);
-    if (!display || !slot)
+    if (!x11.display || !slot)
         return FALSE;
     if (glXGetCurrentContext() == (GLXContext)context)
-        glXMakeCurrent(display, None, nullptr);
-    glXDestroyContext(display, (GLXContext)context);
+        glXMakeCurrent(x11.display, None, nullptr);
+    glXDestroyContext(x11.display, (GLXContext)context);
     *slot = nullptr;
     return TRUE;
 }
 
 BOOL WINAPI SwapBuffers(HDC hdc)
 {
-    Display* display = DisplayOfDc(hdc);
-    if (!display || hdc->window->xWindow == None)
+    const X11Window* window = XWindowOfDc(hdc);
+    if (!window || window->xWindow == None)
         return FALSE;
-    glXSwapBuffers(display, hdc->window->xWindow);
+    glXSwapBuffers(x11.display, window->xWindow);
     return TRUE;
 }

@@ -1,6 +1,6 @@
-// Windows-1252, the system's single-byte texts, to what X properties and fonts expect.
+// Windows-1252, the system's single-byte texts, to what window systems and fonts expect.
 
-#include "x11_state.h"
+#include "platform/core/backend.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #pragma once
-// The Win32 subset this system uses, for Linux, implemented over Xlib and GLX.
-// Application code includes <windows.h> and gets this file on Linux, the real one on Windows.
+// The Win32 subset this system uses, for systems without Win32: a core shared by every backend
+// (platform/core/) and a backend for the window system (platform/x11/: Xlib and GLX).
+// Application code includes <windows.h> and gets this file there, the real one on Windows.
 //
 // Provided: window classes and top-level windows (RegisterClassA, CreateWindowExA, DefWindowProcA,
 // SendMessageA, DispatchMessageA, TranslateMessage), the message loop (GetMessageA, PostQuitMessage),
@@ -13,7 +14,8 @@
 // - WinMain gets an empty command line and SW_SHOWDEFAULT; hPrevInstance is null as on Windows.
 // - GetMessageA ignores its window and message filters, and returns -1 instead of blocking for
 //   ever when no window and no timer exist; there is no PeekMessage or PostMessage.
-// - GetKeyState follows the X events drained so far, not the messages retrieved so far.
+// - GetKeyState follows the window system's events received so far, not the messages retrieved
+//   so far.
 // - GetKeyState knows the mouse buttons, the keypad's + - * /, Esc, Enter, space, Tab, Backspace,
 //   the arrows, letters and digits; other keys read as up and post no WM_KEYDOWN.
 // - Losing the keyboard focus releases every key and button (Windows keeps a held key down).
@@ -22,7 +24,9 @@
 // - DefWindowProcA returns 0 for everything: WM_CLOSE does not destroy the window.
 // - Window styles other than WS_VISIBLE are not passed on; a window without a class cursor shows
 //   the root window's pointer.
-// - The outer size is the client size unless the window manager reports its frame extents.
+// - The outer size is the client size unless the window manager reports its frame extents; when
+//   it reports them only after the window is shown, the client is resized once, unless the user
+//   has resized it first.
 // - GetDC(NULL) gives no screen device context; a window has one device context.
 // - Pixel format indices number the server's GLX framebuffer configurations; their order differs
 //   from any Windows driver's. SetPixelFormat on a window created without one re-creates its X window.

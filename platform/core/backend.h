@@ -1,0 +1,83 @@
+#pragma once
+// What the core and a backend owe each other. The core (this folder) holds what every system
+// shares: window classes and window records, the thread's message queue and its timers, the
+// key-state table and the Windows-1252 texts. A backend (platform/x11/, the browser) turns its
+// own events into the core calls below and implements the calls that need its window system.
+// The core never learns which backend it runs on; the build links exactly one.
+
+#include "platform/core/windows.h"
+
+// --- records shared by the core and a backend ---
+
+const int MAX_WINDOWS = 8;
+
+struct HDC__ {
+    HWND window;
+};
+
+// One window as the program sees it; a backend keeps its native part in records of its own.
+struct HWND__ {
+    bool inUse;
+    WNDPROC procedure;
+    int x, y, width, height;        // outer rectangle as asked for
+    int clientWidth, clientHeight;  // as last sent in WM_SIZE
+    bool minimized;
+    char caption[256];
+    char className[256];
+    HDC__ deviceContext;
+};
+
+// --- what a backend provides ---
+
+// Connects to the window system on first use; false, after one line on standard error, when it
+// cannot. CreateWindowExA calls it first.
+bool BackendOpen();
+// Called by CreateWindowExA after WM_CREATE: makes the native window unless SetPixelFormat has
+// already made it, sets `hwnd`'s client size to the outer size less the frame, where the frame
+// is known, and leaves the window hidden. False when the window system refuses.
+bool BackendCreateWindow(HWND hwnd);
+// Shows the window (WS_VISIBLE at creation).
+void BackendShowWindow(HWND hwnd);
+// Frees the native part of a window whose creation failed.
+void BackendDestroyWindow(HWND hwnd);
+// Turns every event already received into core calls, without waiting.
+void BackendDrainEvents();
+// Waits until an event may have arrived or `deadline` (a CoreNow time, or NO_DEADLINE) has
+// passed. False at once when nothing could ever arrive.
+bool BackendWaitForEvents(int64_t deadline);
+// Destroys every native window and context, closes the connection and resets the core too, so
+// that the process can start again (against another X server, as the layer's tests do).
+void ClosePlatform();
+// Besides these, a backend implements the Win32 calls of the drawing surface, the message box
+// and the cursor: ChoosePixelFormat, SetPixelFormat, wglCreateContext, wglMakeCurrent,
+// wglDeleteContext, SwapBuffers, MessageBoxA and GetCursorPos.
+
+// --- what the core provides to a backend ---
+
+const int64_t NO_DEADLINE = -1;
+
+// The one monotonic clock, in nanoseconds.
+int64_t CoreNow();
+// Appends a message to the thread's queue; false when the queue is full.
+bool CorePostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// A key went down or up: updates GetKeyState and posts WM_KEYDOWN or WM_KEYUP. Pressing a key
+// that is already down is an auto-repeat.
+void CoreKeyChanged(HWND hwnd, int virtualKey, unsigned scanCode, bool pressed);
+// A mouse button (VK_LBUTTON, VK_MBUTTON, VK_RBUTTON) went down or up; no message.
+void CoreButtonChanged(int virtualKey, bool pressed);
+// Releases that happen while the window lacks the focus never reach it: nothing may stay down.
+void CoreReleaseAllKeys();
+// The window's client area now has this size: WM_SIZE when it changed and the window is not
+// minimised.
+void CoreClientSized(HWND hwnd, int width, int height);
+// The window was minimised (WM_SIZE SIZE_MINIMIZED, 0 by 0) or restored with this client size.
+void CoreMinimized(HWND hwnd);
+void CoreRestored(HWND hwnd, int width, int height);
+// Forgets every class, window, message, timer and key (ClosePlatform calls it).
+void CoreReset();
+
+// Windows-1252 to UTF-8 and to ISO 8859-1 (characters that have no Latin-1 form become '?');
+// the output stops at `outSize` without splitting a character.
+void Cp1252ToUtf8(const char* text, char* out, size_t outSize);
+void Cp1252ToLatin1(const char* text, char* out, size_t outSize);
+unsigned Cp1252ToCodePoint(unsigned char c);

@@ -1,0 +1,44 @@
+#pragma once
+// The core's one state record, shared by its files. Nothing outside platform/core/ includes it.
+
+#include "platform/core/backend.h"
+
+const int MAX_CLASSES = 8;
+const int MAX_TIMERS = 8;
+const int QUEUE_CAPACITY = 1024;
+const int KEY_COUNT = 256;
+
+struct WindowClass {
+    char name[256];
+    WNDPROC procedure;
+};
+
+struct Timer {
+    bool inUse;
+    HWND hwnd;
+    UINT_PTR id;
+    TIMERPROC procedure;
+    int64_t period;  // nanoseconds
+    int64_t due;     // CoreNow time
+};
+
+struct KeyState {
+    bool down;
+    bool toggled;
+};
+
+struct CoreState {
+    WindowClass classes[MAX_CLASSES];
+    int classCount;
+    HWND__ windows[MAX_WINDOWS];
+    MSG queue[QUEUE_CAPACITY];  // posted messages, a ring
+    int queueHead;
+    int queueLength;
+    bool quitPosted;
+    int quitCode;
+    Timer timers[MAX_TIMERS];
+    UINT_PTR nextThreadTimerId = 1;
+    KeyState keys[KEY_COUNT];
+};
+
+extern CoreState core;

@@ -1,0 +1,159 @@
+// The thread's message queue: posted messages, the quit flag and the timers, with the
+// priorities of Windows. The backend is asked for its events and waited on in between.
+
+#include "platform/core/core_state.h"
+
+#include <ctime>
+
+namespace {
+
+const UINT MINIMUM_TIMER_PERIOD_MS = 10;  // USER_TIMER_MINIMUM on Windows
+const int64_t NANOSECONDS_PER_MILLISECOND = 1000000;
+
+DWORD MessageTime()
+{
+    return (DWORD)(CoreNow() / NANOSECONDS_PER_MILLISECOND);
+}
+
+bool TakePosted(MSG* message)
+{
+    if (core.queueLength == 0)
+        return false;
+    *message = core.queue[core.queueHead];
+    core.queueHead = (core.queueHead + 1) % QUEUE_CAPACITY;
+    --core.queueLength;
+    return true;
+}
+
+bool TakeQuit(MSG* message)
+{
+    if (!core.quitPosted)
+        return false;
+    core.quitPosted = false;
+    *message = MSG{nullptr, WM_QUIT, (WPARAM)core.quitCode, 0, MessageTime(), {0, 0}};
+    return true;
+}
+
+// --- timers ---
+
+Timer* FindTimer(HWND hwnd, UINT_PTR id)
+{
+    for (Timer& timer : core.timers)
+        if (timer.inUse && timer.hwnd == hwnd && timer.id == id)
+            return &timer;
+    return nullptr;
+}
+
+Timer* FreeTimer()
+{
+    for (Timer& timer : core.timers)
+        if (!timer.inUse)
+            return &timer;
+    return nullptr;
+}
+
+Timer* EarliestTimer()
+{
+    Timer* earliest = nullptr;
+    for (Timer& timer : core.timers)
+        if (timer.inUse && (!earliest || timer.due < earliest->due))
+            earliest = &timer;
+    return earliest;
+}
+
+// Ticks are due on a steady schedule; all that fell due while the program was busy make one.
+bool TakeDueTimer(MSG* message)
+{
+    Timer* timer = EarliestTimer();
+    const int64_t now = CoreNow();
+    if (!timer || timer->due > now)
+        return false;
+    const int64_t missed = (now - timer->due) / timer->period;
+    timer->due += (missed + 1) * timer->period;
+    *message = MSG{timer->hwnd, WM_TIMER, timer->id, (LPARAM)timer->procedure, MessageTime(), {0, 0}};
+    return true;
+}
+
+int64_t NextDeadline()
+{
+    const Timer* timer = EarliestTimer();
+    return timer ? timer->due : NO_DEADLINE;
+}
+
+}  // namespace
+
+int64_t CoreNow()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (int64_t)now.tv_sec * 1000000000 + now.tv_nsec;
+}
+
+bool CorePostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (core.queueLength == QUEUE_CAPACITY)
+        return false;
+    core.queue[(core.queueHead + core.queueLength) % QUEUE_CAPACITY] =
+        MSG{hwnd, message, wParam, lParam, MessageTime(), {0, 0}};
+    ++core.queueLength;
+    return true;
+}
+
+// --- message loop ---
+
+void WINAPI PostQuitMessage(int exitCode)
+{
+    core.quitPosted = true;
+    core.quitCode = exitCode;
+}
+
+// Priorities as on Windows: posted messages, then the quit message, then input, then one timer.
+BOOL WINAPI GetMessageA(MSG* message, HWND, UINT, UINT)
+{
+    if (!message)
+        return -1;
+    for (;;) {
+        if (TakePosted(message))
+            return TRUE;
+        if (TakeQuit(message))
+            return FALSE;
+        BackendDrainEvents();
+        if (core.queueLength > 0 || core.quitPosted)
+            continue;
+        if (TakeDueTimer(message))
+            return TRUE;
+        if (!BackendWaitForEvents(NextDeadline()))
+            return -1;  // nothing could ever arrive
+    }
+}
+
+BOOL WINAPI TranslateMessage(const MSG*)
+{
+    return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* message)
+{
+    if (!message)
+        return 0;
+    if (message->message == WM_TIMER && message->lParam) {
+        ((TIMERPROC)message->lParam)(message->hwnd, WM_TIMER, message->wParam, message->time);
+        return 0;
+    }
+    return SendMessageA(message->hwnd, message->message, message->wParam, message->lParam);
+}
+
+UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC timerProc)
+{
+    if (!hwnd)
+        id = core.nextThreadTimerId++;
+    Timer* timer = FindTimer(hwnd, id);
+    if (!timer)
+        timer = FreeTimer();
+    if (!timer)
+        return 0;
+    const UINT period = elapse < MINIMUM_TIMER_PERIOD_MS ? MINIMUM_TIMER_PERIOD_MS : elapse;
+    const int64_t periodNs = (int64_t)period * NANOSECONDS_PER_MILLISECOND;
+    *timer = Timer{true, hwnd, id, timerProc, periodNs, CoreNow() + periodNs};
+    return id;
+}

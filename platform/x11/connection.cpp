@@ -1,0 +1,95 @@
+// The one X connection of the process, what happens when the server errs or goes away, and the
+// end of the backend.
+
+#include "platform/x11/x11_state.h"
+
+#include <X11/XKBlib.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+X11State x11;
+
+namespace {
+
+// Xlib's default handler prints and exits on any protocol error; Win32 calls fail quietly instead.
+int CountXError(Display*, XErrorEvent*)
+{
+    ++x11.trappedErrorCount;
+    return 0;
+}
+
+// Xlib calls this when the connection breaks and exits if it returns; a Win32 program has no such
+// event, so end promptly with the failure code rather than let atexit handlers touch the dead link.
+int EndOnLostServer(Display*)
+{
+    static const char MESSAGE[] = "X server connection lost\n";
+    const ssize_t ignored = write(STDERR_FILENO, MESSAGE, sizeof MESSAGE - 1);
+    (void)ignored;
+    _exit(1);
+}
+
+void InternAtoms()
+{
+    char* names[] = {
+        (char*)"WM_PROTOCOLS",         (char*)"WM_DELETE_WINDOW",
+        (char*)"_NET_WM_NAME",         (char*)"UTF8_STRING",
+        (char*)"_NET_SUPPORTED",       (char*)"_NET_REQUEST_FRAME_EXTENTS",
+        (char*)"_NET_FRAME_EXTENTS",   (char*)"_NET_WM_WINDOW_TYPE",
+        (char*)"_NET_WM_WINDOW_TYPE_DIALOG",
+    };
+    Atom atoms[sizeof names / sizeof names[0]];
+    XInternAtoms(x11.display, names, (int)(sizeof names / sizeof names[0]), False, atoms);
+    x11.atoms = Atoms{atoms[0], atoms[1], atoms[2], atoms[3], atoms[4],
+                      atoms[5], atoms[6], atoms[7], atoms[8]};
+}
+
+}  // namespace
+
+bool BackendOpen()
+{
+    if (x11.display || x11.openFailed)
+        return x11.display != nullptr;
+    x11.display = XOpenDisplay(nullptr);
+    if (!x11.display) {
+        x11.openFailed = true;
+        fprintf(stderr, "cannot open display \"%s\"\n", XDisplayName(nullptr));
+        return false;
+    }
+    XSetErrorHandler(CountXError);
+    XSetIOErrorHandler(EndOnLostServer);
+    InternAtoms();
+    // Without this a held key reads as released between two auto-repeated presses.
+    Bool supported = False;
+    XkbSetDetectableAutoRepeat(x11.display, True, &supported);
+    return true;
+}
+
+int ReadProperty32(Window window, Atom property, Atom type, long* values, int capacity)
+{
+    Atom actualType;
+    int format;
+    unsigned long count, remaining;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(x11.display, window, property, 0, capacity, False, type, &actualType,
+                       &format, &count, &remaining, &data);
+    int read = 0;
+    for (; data && format == 32 && read < (int)count && read < capacity; ++read)
+        values[read] = ((long*)data)[read];  // Xlib hands 32-bit items out as longs
+    if (data)
+        XFree(data);
+    return read;
+}
+
+void ClosePlatform()
+{
+    if (x11.display) {
+        glXMakeCurrent(x11.display, None, nullptr);
+        for (X11Window& window : x11.windows)
+            if (window.hwnd)
+                BackendDestroyWindow(window.hwnd);
+        XCloseDisplay(x11.display);
+    }
+    x11 = X11State{};
+    CoreReset();
+}

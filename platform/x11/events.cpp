@@ -1,0 +1,209 @@
+// X events into core calls: one dispatch, one small handler per event type, and the wait.
+
+#include "platform/x11/x11_state.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <poll.h>
+#include <ctime>
+
+namespace {
+
+struct KeysymToVirtualKey {
+    KeySym keysym;
+    int virtualKey;
+};
+
+// Only the keypad's operator keys count as VK_ADD and the rest; the main keyboard's differ.
+const KeysymToVirtualKey KEY_TABLE[] = {
+    {XK_Escape, VK_ESCAPE},   {XK_Return, VK_RETURN},   {XK_KP_Enter, VK_RETURN},
+    {XK_space, VK_SPACE},     {XK_Tab, VK_TAB},         {XK_BackSpace, VK_BACK},
+    {XK_Left, VK_LEFT},       {XK_Up, VK_UP},           {XK_Right, VK_RIGHT},
+    {XK_Down, VK_DOWN},       {XK_KP_Add, VK_ADD},      {XK_KP_Subtract, VK_SUBTRACT},
+    {XK_KP_Multiply, VK_MULTIPLY}, {XK_KP_Divide, VK_DIVIDE},
+};
+
+// The unshifted keysym names the physical key, as a virtual-key code does; the keypad's operator
+// keys carry the same keysym whether NumLock is on or off.
+int VirtualKeyOf(unsigned keycode)
+{
+    const KeySym keysym = XkbKeycodeToKeysym(x11.display, (KeyCode)keycode, 0, 0);
+    if (keysym >= XK_a && keysym <= XK_z)
+        return (int)('A' + (keysym - XK_a));
+    if (keysym >= XK_0 && keysym <= XK_9)
+        return (int)('0' + (keysym - XK_0));
+    for (const KeysymToVirtualKey& entry : KEY_TABLE)
+        if (entry.keysym == keysym)
+            return entry.virtualKey;
+    return 0;
+}
+
+int VirtualKeyOfButton(unsigned button)
+{
+    switch (button) {
+    case Button1: return VK_LBUTTON;
+    case Button2: return VK_MBUTTON;
+    case Button3: return VK_RBUTTON;
+    default: return 0;  // wheel and extra buttons
+    }
+}
+
+HWND WindowOf(Window xWindow)
+{
+    const X11Window* window = FindWindowOfX(xWindow);
+    return window ? window->hwnd : nullptr;
+}
+
+bool IsBox(Window xWindow)
+{
+    return x11.box.window != None && xWindow == x11.box.window;
+}
+
+// --- one handler per event type ---
+
+void HandleKey(XKeyEvent& event, bool pressed)
+{
+    if (pressed && IsBox(event.window)) {
+        HandleBoxKey(event);
+        return;
+    }
+    if (HWND hwnd = WindowOf(event.window))
+        CoreKeyChanged(hwnd, VirtualKeyOf(event.keycode), event.keycode - 8, pressed);  // evdev
+}
+
+void HandleButton(const XButtonEvent& event, bool pressed)
+{
+    if (IsBox(event.window))
+        HandleBoxButton(event, pressed);
+    else if (WindowOf(event.window))
+        CoreButtonChanged(VirtualKeyOfButton(event.button), pressed);
+}
+
+// Releases that happen elsewhere never reach the window, so nothing may stay down; focus moving
+// to one of the window's own children is no loss.
+void HandleFocusOut(const XFocusChangeEvent& event)
+{
+    if (WindowOf(event.window) && event.detail != NotifyInferior)
+        CoreReleaseAllKeys();
+}
+
+// A synthetic ConfigureNotify only reports where the window manager put the frame (ICCCM), and
+// openbox queues one with the size from before its own resize; sizes come from real ones only.
+void HandleConfigure(const XConfigureEvent& event)
+{
+    HWND hwnd = WindowOf(event.window);
+    if (hwnd && !event.send_event)
+        CoreClientSized(hwnd, event.width, event.height);
+}
+
+// Win32 reports minimising as a size of 0 by 0; X unmaps the window instead.
+void HandleUnmap(const XUnmapEvent& event)
+{
+    if (HWND hwnd = WindowOf(event.window))
+        CoreMinimized(hwnd);
+}
+
+void HandleMap(const XMapEvent& event)
+{
+    if (IsBox(event.window)) {
+        HandleBoxMapped();
+        return;
+    }
+    HWND hwnd = WindowOf(event.window);
+    if (!hwnd || !hwnd->minimized)
+        return;
+    XWindowAttributes attributes;
+    XGetWindowAttributes(x11.display, event.window, &attributes);
+    CoreRestored(hwnd, attributes.width, attributes.height);
+}
+
+// The window manager's close button arrives as a WM_DELETE_WINDOW client message.
+void HandleClientMessage(const XClientMessageEvent& event)
+{
+    if (event.message_type != x11.atoms.wmProtocols || event.format != 32 ||
+        (Atom)event.data.l[0] != x11.atoms.wmDeleteWindow)
+        return;
+    if (IsBox(event.window))
+        x11.box.dismissed = true;
+    else if (HWND hwnd = WindowOf(event.window))
+        SendMessageA(hwnd, WM_CLOSE, 0, 0);
+}
+
+void HandleProperty(const XPropertyEvent& event)
+{
+    X11Window* window = FindWindowOfX(event.window);
+    if (window && event.atom == x11.atoms.netFrameExtents)
+        TakeFrameExtents(*window);
+}
+
+void HandleExpose(const XExposeEvent& event)
+{
+    if (IsBox(event.window) && event.count == 0)
+        DrawBox();
+}
+
+}  // namespace
+
+void DispatchXEvent(XEvent& event)
+{
+    switch (event.type) {
+    case KeyPress: HandleKey(event.xkey, true); break;
+    case KeyRelease: HandleKey(event.xkey, false); break;
+    case ButtonPress: HandleButton(event.xbutton, true); break;
+    case ButtonRelease: HandleButton(event.xbutton, false); break;
+    case FocusOut: HandleFocusOut(event.xfocus); break;
+    case ConfigureNotify: HandleConfigure(event.xconfigure); break;
+    case UnmapNotify: HandleUnmap(event.xunmap); break;
+    case MapNotify: HandleMap(event.xmap); break;
+    case ClientMessage: HandleClientMessage(event.xclient); break;
+    case PropertyNotify: HandleProperty(event.xproperty); break;
+    case Expose: HandleExpose(event.xexpose); break;
+    case MappingNotify: XRefreshKeyboardMapping(&event.xmapping); break;
+    default: break;
+    }
+}
+
+// --- what the core asks of events ---
+
+void BackendDrainEvents()
+{
+    while (x11.display && XPending(x11.display)) {
+        XEvent event;
+        XNextEvent(x11.display, &event);
+        DispatchXEvent(event);
+    }
+}
+
+// Blocks on the connection until something arrives or the deadline passes; never spins.
+bool BackendWaitForEvents(int64_t deadline)
+{
+    if (!x11.display && deadline == NO_DEADLINE)
+        return false;
+    timespec timeout = {};
+    if (deadline != NO_DEADLINE) {
+        const int64_t left = deadline - CoreNow();
+        if (left <= 0)
+            return true;
+        timeout.tv_sec = (time_t)(left / 1000000000);
+        timeout.tv_nsec = (long)(left % 1000000000);
+    }
+    pollfd connection = {x11.display ? ConnectionNumber(x11.display) : -1, POLLIN, 0};
+    ppoll(&connection, 1, deadline == NO_DEADLINE ? nullptr : &timeout, nullptr);
+    return true;
+}
+
+BOOL WINAPI GetCursorPos(POINT* point)
+{
+    if (!point || !BackendOpen())
+        return FALSE;
+    Window root, child;
+    int rootX, rootY, windowX, windowY;
+    unsigned mask;
+    XQueryPointer(x11.display, DefaultRootWindow(x11.display), &root, &child, &rootX, &rootY,
+                  &windowX, &windowY, &mask);
+    point->x = rootX;
+    point->y = rootY;
+    return TRUE;
+}

@@ -1,0 +1,113 @@
+#pragma once
+// The X11 backend's one state record and what its files share. Nothing outside platform/x11/
+// includes it, except the backend's own tests.
+
+#include "platform/core/backend.h"
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+const int MAX_CONTEXTS = 8;
+const int MAX_BOX_LINES = 16;
+const int MAX_BOX_LINE_LENGTH = 256;
+
+// The atoms the backend uses, interned once when the connection opens.
+struct Atoms {
+    Atom wmProtocols;
+    Atom wmDeleteWindow;
+    Atom netWmName;
+    Atom utf8String;
+    Atom netSupported;
+    Atom netRequestFrameExtents;
+    Atom netFrameExtents;
+    Atom netWmWindowType;
+    Atom netWmWindowTypeDialog;
+};
+
+// The X side of one program window.
+struct X11Window {
+    HWND hwnd;       // null when the slot is free
+    Window xWindow;  // None until the visual is known
+    Colormap colormap;
+    int pixelFormat;  // 0 until SetPixelFormat
+    GLXFBConfig framebufferConfig;
+    bool swapIntervalSet;
+    bool shown;
+    bool frameKnown;  // the frame extents have been taken into account, or can no longer be
+};
+
+struct BoxLayout {
+    XChar2b lines[MAX_BOX_LINES][MAX_BOX_LINE_LENGTH];
+    int lineLengths[MAX_BOX_LINES];
+    int lineCount;
+    int textX, textY, lineHeight;
+    int width, height;
+    XRectangle button;
+};
+
+struct BoxPalette {
+    unsigned long face, text, iconFill, iconMark;
+};
+
+// The message box while it is open.
+struct MessageBoxWindow {
+    Window window;  // None while no box is open
+    GC gc;
+    XFontStruct* font;
+    BoxPalette palette;
+    BoxLayout layout;
+    bool pressedOnButton;
+    bool dismissed;
+};
+
+struct X11State {
+    Display* display;  // opened on first need
+    bool openFailed;
+    int trappedErrorCount;
+    Atoms atoms;
+    X11Window windows[MAX_WINDOWS];
+    GLXContext contexts[MAX_CONTEXTS];  // handed out and not yet deleted
+    MessageBoxWindow box;
+};
+
+extern X11State x11;
+
+// --- connection (connection.cpp) ---
+
+// Runs `call` and tells whether the server answered with an error, instead of ending the process.
+template <typename Call>
+bool FailsWithXError(Call call)
+{
+    XSync(x11.display, False);
+    const int before = x11.trappedErrorCount;
+    call();
+    XSync(x11.display, False);
+    return x11.trappedErrorCount != before;
+}
+
+// Reads up to `capacity` 32-bit items of a property of the given type; returns how many.
+int ReadProperty32(Window window, Atom property, Atom type, long* values, int capacity);
+
+// --- windows (window.cpp) ---
+
+// The X side of a window, null when it has none yet; XWindowRecordOf makes one when needed.
+X11Window* XWindowOf(HWND hwnd);
+X11Window* XWindowRecordOf(HWND hwnd);
+X11Window* FindWindowOfX(Window xWindow);
+// Creates the X window of `window` with the given visual, or replaces it; false when refused.
+bool CreateXWindow(X11Window& window, Visual* visual, int depth);
+// Caption (Latin-1 and UTF-8), class name and the close protocol of a top-level window.
+void SetWindowIdentity(Window xWindow, const char* caption, const char* className);
+// Fits the client inside the outer size asked for, once the frame extents are known.
+void TakeFrameExtents(X11Window& window);
+
+// --- events (events.cpp) ---
+
+void DispatchXEvent(XEvent& event);
+
+// --- message box (message_box.cpp) ---
+
+void DrawBox();
+void HandleBoxMapped();
+void HandleBoxKey(XKeyEvent& event);
+void HandleBoxButton(const XButtonEvent& event, bool pressed);
