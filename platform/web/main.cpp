@@ -1,5 +1,6 @@
-// The process entry in the page: main calls WinMain, and its result ends the run through exit,
-// which tells the page the exit code.
+// The process entry in the page. Under Asyncify, main has long returned to the browser when
+// WinMain ends, so its result would reach nobody: the run ends through exit, which hands the
+// code to the page (Module.onExit).
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-// The page's side of the browser backend: its events reach the program through the exported
+// The page's side of the browser backend: its events reach the core through the exported
 // handlers of window.cpp; the program waits for them, names the page and shows its message box
 // through the functions below. The page itself (boulles.html) gives Module.canvas.
 
@@ -21,8 +21,8 @@ mergeInto(LibraryManager.library, {
     onKey: function(event, down) {
       if (Page.boxOpen || event.keyCode <= 0 || event.keyCode > 0xFE)
         return;
-      if (_WebKeyChanged(event.keyCode, down))
-        Page.wakeProgram();
+      _WebKeyChanged(event.keyCode, down);
+      Page.wakeProgram();
     },
 
     onButton: function(event, down) {
@@ -30,7 +30,7 @@ mergeInto(LibraryManager.library, {
       if (Page.boxOpen || virtualKey === undefined)
         return;
       _WebCursorMoved(Math.floor(event.screenX), Math.floor(event.screenY));
-      _WebKeyChanged(virtualKey, down);
+      _WebButtonChanged(virtualKey, down);
     },
 
     // Keys and buttons go to the page while it has the focus; a drag that leaves the canvas
@@ -60,7 +60,7 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  WebListen__deps: ['$Page', 'WebKeyChanged', 'WebCursorMoved', 'WebFocusLost'],
+  WebListen__deps: ['$Page', 'WebKeyChanged', 'WebButtonChanged', 'WebCursorMoved', 'WebFocusLost'],
   WebListen: function() {
     Page.listen(Module['canvas']);
   },
