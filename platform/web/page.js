@@ -5,6 +5,7 @@
 mergeInto(LibraryManager.library, {
   $Page: {
     wake: null,      // ends the current wait early, when an event has posted a message
+    justResumed: false,  // the program has run only since the browser last had its turn
     boxOpen: false,  // while the message box is up, the window gets no input
 
     // DOM button numbers to virtual keys: left, middle, right.
@@ -52,6 +53,17 @@ mergeInto(LibraryManager.library, {
       window.addEventListener('blur', function() { _WebFocusLost(); });
     },
 
+    // Returns to the browser until `start` calls its wake-up.
+    sleep: function(start) {
+      Page.justResumed = false;
+      return Asyncify.handleSleep(function(wakeUp) {
+        start(function(value) {
+          Page.justResumed = true;
+          wakeUp(value);
+        });
+      });
+    },
+
     // A zero-delay return to the browser that timers' 4 ms clamp does not slow down.
     yieldToBrowser: function(resume) {
       var channel = new MessageChannel();
@@ -67,10 +79,16 @@ mergeInto(LibraryManager.library, {
 
   // Gives the browser its turn (it delivers events and shows the last frame drawn) and returns
   // after `milliseconds`, or at once for 0, or when a handler posts a message; -1 waits for
-  // that alone.
+  // that alone. A wait of 0 right after another wait ended is no wait: the browser has just
+  // had its turn, and a frame drawn now, inside its animation frame, is shown at once.
   WebWait__deps: ['$Page'],
   WebWait: function(milliseconds) {
-    return Asyncify.handleSleep(function(wakeUp) {
+    // (A rewind calls this again to take its result: that call must reach handleSleep.)
+    if (milliseconds === 0 && Page.justResumed && Asyncify.state === Asyncify.State.Normal) {
+      Page.justResumed = false;
+      return;
+    }
+    return Page.sleep(function(wakeUp) {
       var timer = null;
       var done = function() {
         if (timer !== null)
@@ -90,8 +108,9 @@ mergeInto(LibraryManager.library, {
 
   // Returns once the browser has taken the frame drawn so far to the screen, at its next
   // animation frame: frames drawn in between would never be seen and only keep the GPU busy.
+  WebWaitForPresentation__deps: ['$Page'],
   WebWaitForPresentation: function() {
-    return Asyncify.handleSleep(function(wakeUp) {
+    return Page.sleep(function(wakeUp) {
       requestAnimationFrame(function() { wakeUp(); });
     });
   },
@@ -112,7 +131,7 @@ mergeInto(LibraryManager.library, {
   // (OK, Enter, or Esc as an OK-only box on Windows takes it).
   WebMessageBox__deps: ['$Page'],
   WebMessageBox: function(text, caption) {
-    return Asyncify.handleSleep(function(wakeUp) {
+    return Page.sleep(function(wakeUp) {
       var box = document.createElement('dialog');
       box.className = 'message-box';
       box.setAttribute('role', 'alertdialog');
