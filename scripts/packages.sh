@@ -11,6 +11,7 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-win32 wine fonts-wine libxcursor1 libxcom
 # The page (emscripten, node) and its tests in headless Chromium; npm fetches
 # playwright-core. A Node from NodeSource brings its own npm, which Debian's npm
 # package would conflict with.
-WEB_PACKAGES="emscripten nodejs chromium"
+WEB_BUILD_PACKAGES="cmake make emscripten nodejs"
+WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium"
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
 TEST_PACKAGES="$BUILD_PACKAGES libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES $WEB_PACKAGES"
