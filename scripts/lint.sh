@@ -1,10 +1,11 @@
 #!/bin/sh
 # Static analysis of every source file: clang-tidy (checks in .clang-tidy) and
-# cppcheck. Any finding fails. Needs a configured build/ (compile_commands.json).
+# cppcheck. Any finding fails. Needs a configured build (compile_commands.json):
+# the test build, build-ci/, unless another is named.
 # Usage: scripts/lint.sh [BUILD_DIR]
 set -eu
 cd "$(dirname "$0")/.."
-build="${1:-build}"
+build="${1:-build-ci}"
 jobs=$(nproc 2>/dev/null || echo 2)
 status=0
 
