@@ -25,9 +25,9 @@ static void CreateSurface(HWND hwnd)
     deviceContext = GetDC(hwnd);
     SetupPixelFormat(deviceContext);
     renderingContext = wglCreateContext(deviceContext);
-    // Without a context the run ends at once; the two calls below then change nothing.
+    // Without a context nothing could ever be drawn: as bad as a missing pixel format.
     if (renderingContext == NULL)
-        SendMessageA(hwnd, WM_CLOSE, 0, 0);
+        ExitUnsupportedGraphicsMode(deviceContext);
     wglMakeCurrent(deviceContext, renderingContext);
     InitGL();
 }

@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 // Windows-1252 bytes, whatever the encoding of this file.
-static const char NO_PIXEL_FORMAT_TEXT[] = "Mode graphique non support\xe9.";
-static const char NO_PIXEL_FORMAT_CAPTION[] = "Probl\xe8me";
+static const char UNSUPPORTED_MODE_TEXT[] = "Mode graphique non support\xe9.";
+static const char UNSUPPORTED_MODE_CAPTION[] = "Probl\xe8me";
 
 void SetupPixelFormat(HDC deviceContext)
 {
@@ -22,11 +22,15 @@ void SetupPixelFormat(HDC deviceContext)
 
     // Whatever format the platform picks for the index is accepted as it comes.
     const int index = ChoosePixelFormat(deviceContext, &descriptor);
-    if (index == 0 || !SetPixelFormat(deviceContext, index, &descriptor)) {
-        MessageBoxA(WindowFromDC(deviceContext), NO_PIXEL_FORMAT_TEXT, NO_PIXEL_FORMAT_CAPTION,
-                    MB_ICONERROR);
-        std::exit(1);
-    }
+    if (index == 0 || !SetPixelFormat(deviceContext, index, &descriptor))
+        ExitUnsupportedGraphicsMode(deviceContext);
+}
+
+void ExitUnsupportedGraphicsMode(HDC deviceContext)
+{
+    MessageBoxA(WindowFromDC(deviceContext), UNSUPPORTED_MODE_TEXT, UNSUPPORTED_MODE_CAPTION,
+                MB_ICONERROR);
+    std::exit(1);
 }
 
 void InitGL()

@@ -7,6 +7,10 @@
 // context, or tells the user and ends the process with exit code 1.
 void SetupPixelFormat(HDC deviceContext);
 
+// Shows the error box saying the graphics mode is not supported, owned by the
+// device context's window, and ends the process with exit code 1.
+void ExitUnsupportedGraphicsMode(HDC deviceContext);
+
 // Switches on depth testing and lighting; needs a current rendering context.
 void InitGL();
 

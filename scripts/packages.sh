@@ -3,6 +3,7 @@
 # Mesa's GLX and its software renderer are named: they are only recommends of libgl1.
 # The tests add git (the linter lists the sources with it) and file (CPack reads
 # the binaries' types with it before dpkg-shlibdeps); a minimal Debian has neither.
+# openbox and fluxbox: the demo's window is checked under real window managers.
 BUILD_PACKAGES="cmake make gcc g++ libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libx11-dev libglx-mesa0 libgl1-mesa-dri"
 HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool imagemagick"
 # The Windows cross-build and its tests under Wine; wine's own fonts and two X
@@ -14,4 +15,4 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-win32 wine fonts-wine libxcursor1 libxcom
 WEB_BUILD_PACKAGES="cmake make emscripten nodejs"
 WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium"
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
-TEST_PACKAGES="$BUILD_PACKAGES libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES $WEB_PACKAGES"
+TEST_PACKAGES="$BUILD_PACKAGES openbox fluxbox libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES $WEB_PACKAGES"

@@ -10,9 +10,14 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <string>
-
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -87,13 +92,24 @@ private:
 // A fresh Xvfb, our own connection to it, and the demo running on it.
 class DemoOnXvfb : public ::testing::Test {
 protected:
-    void StartDemo(const std::vector<std::string>& serverArguments = {})
+    void StartServer(const std::vector<std::string>& serverArguments = {})
     {
         ASSERT_TRUE(server.Start(serverArguments));
         server.UseAsDefault();
         display = XOpenDisplay(server.DisplayName().c_str());
         ASSERT_NE(display, nullptr);
-        ASSERT_TRUE(demo.Start({BOULLES_PATH}));
+    }
+
+    // The demo, unchanged, with these variables set in its environment.
+    void StartDemoProcess(const Environment& environment = {})
+    {
+        ASSERT_TRUE(demo.Start({BOULLES_PATH}, environment));
+    }
+
+    void StartDemo(const std::vector<std::string>& serverArguments = {})
+    {
+        StartServer(serverArguments);
+        StartDemoProcess();
     }
 
     void TearDown() override
@@ -272,15 +288,204 @@ TEST_F(DemoOnXvfb, ServerGoingAwayEndsWithOneAndAShortMessage)
     EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
 }
 
-TEST_F(DemoOnXvfb, WithoutGlxTheMessageBoxShowsAndEnterEndsWithOne)
+// A display without GLX offers no pixel format; one that allows no indirect rendering, to a
+// client that asks for it, offers formats but refuses the context. Either way nothing could
+// be drawn: the same box, and Enter ends the run with 1.
+TEST_F(DemoOnXvfb, WithoutOpenGlTheMessageBoxShowsAndEnterEndsWithOne)
 {
-    StartDemo({"-extension", "GLX"});
-    const Window box = WaitForWindowNamed(display, BOX_CAPTION_UTF8, 10000);
-    ASSERT_NE(box, (Window)None) << demo.StandardError();
-    ASSERT_TRUE(WaitForFocus(display, box, 5000));
-    HoldKey(display, XK_Return, 100);
-    ExpectExit(1, 2000);
+    const struct {
+        const char* cause;
+        std::vector<std::string> serverArguments;
+        Environment environment;
+    } causes[] = {
+        {"no GLX on the server", {"-extension", "GLX"}, {}},
+        {"the context refused", {"-iglx"}, {{"LIBGL_ALWAYS_INDIRECT", "1"}}},
+    };
+    for (const auto& c : causes) {
+        SCOPED_TRACE(c.cause);
+        StartServer(c.serverArguments);
+        StartDemoProcess(c.environment);
+        const Window box = WaitForWindowNamed(display, BOX_CAPTION_UTF8, 10000);
+        ASSERT_NE(box, (Window)None) << demo.StandardError();
+        ASSERT_TRUE(WaitForFocus(display, box, 5000));
+        HoldKey(display, XK_Return, 100);
+        ExpectExit(1, 2000);
+        XCloseDisplay(display);
+        display = nullptr;
+        server.Stop();
+    }
 }
+
+// --- under real window managers ---
+
+struct WindowManager {
+    const char* name;
+    const char* path;
+};
+
+void PrintTo(const WindowManager& windowManager, std::ostream* out)
+{
+    *out << windowManager.name;
+}
+
+struct Rectangle {
+    int x, y, width, height;
+    bool operator==(const Rectangle& other) const
+    {
+        return x == other.x && y == other.y && width == other.width && height == other.height;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Rectangle& r)
+{
+    return out << r.width << "x" << r.height << " at (" << r.x << ", " << r.y << ")";
+}
+
+// The frame the window manager put around `client`, border included: the outer rectangle.
+Rectangle OuterRectangle(Display* display, Window client)
+{
+    Window top = client;
+    for (;;) {
+        Window root, parent, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(display, top, &root, &parent, &children, &count);
+        if (children)
+            XFree(children);
+        if (parent == root)
+            break;
+        top = parent;
+    }
+    Window root;
+    int x, y;
+    unsigned width, height, border, depth;
+    XGetGeometry(display, top, &root, &x, &y, &width, &height, &border, &depth);
+    return {x, y, (int)(width + 2 * border), (int)(height + 2 * border)};
+}
+
+// What a taskbar or a pager sends; the window manager then closes the window its own way.
+void CloseThroughWindowManager(Display* display, Window client)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = client;
+    event.xclient.message_type = XInternAtom(display, "_NET_CLOSE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = CurrentTime;
+    event.xclient.data.l[1] = 2;  // from a pager
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSync(display, False);
+}
+
+// The viewports the demo set, one per WM_SIZE, from the viewport_log shim's lines.
+std::vector<std::pair<int, int>> Viewports(const std::string& log)
+{
+    std::vector<std::pair<int, int>> viewports;
+    std::istringstream lines(log);
+    std::string word;
+    int width, height;
+    while (lines >> word)
+        if (word == "glViewport" && lines >> width >> height)
+            viewports.emplace_back(width, height);
+    return viewports;
+}
+
+class DemoUnderWindowManager : public DemoOnXvfb,
+                               public ::testing::WithParamInterface<WindowManager> {
+protected:
+    // The window manager runs with a home of its own, where it may write its settings. fluxbox
+    // would set a wallpaper through helpers that outlive it; its overlay says not to.
+    void StartWindowManager(const char* path)
+    {
+        ASSERT_EQ(access(path, X_OK), 0) << path << ": not installed (see scripts/packages.sh)";
+        char home[] = "/tmp/boulles-wm-XXXXXX";
+        ASSERT_NE(mkdtemp(home), nullptr);
+        windowManagerHome = home;
+        ASSERT_EQ(std::system(("mkdir '" + windowManagerHome + "/.fluxbox' && echo 'background: none' >'" +
+                               windowManagerHome + "/.fluxbox/overlay'").c_str()), 0);
+        const char* const command[] = {path, home};
+        ASSERT_TRUE(windowManager.Fork(RunQuietly, (void*)command));
+        const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+        for (int waited = 0; waited < 10000 && !HasRootProperty(check); waited += 50)
+            SleepMs(50);
+        ASSERT_TRUE(HasRootProperty(check)) << GetParam().name << " did not start";
+    }
+
+    // Runs {program, home} without standard error, so that nothing it starts can hold the test's
+    // pipe open.
+    static int RunQuietly(void* command)
+    {
+        const char* const* programAndHome = (const char* const*)command;
+        setenv("HOME", programAndHome[1], 1);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDERR_FILENO);
+        execl(programAndHome[0], programAndHome[0], (char*)nullptr);
+        return 127;
+    }
+
+    void TearDown() override
+    {
+        windowManager.WaitForExit(0);
+        if (!windowManagerHome.empty())
+            std::system(("rm -rf '" + windowManagerHome + "'").c_str());
+        DemoOnXvfb::TearDown();
+    }
+
+    bool HasRootProperty(Atom property)
+    {
+        int count = 0;
+        Atom* properties = XListProperties(display, DefaultRootWindow(display), &count);
+        bool found = false;
+        for (int i = 0; i < count; ++i)
+            found = found || properties[i] == property;
+        if (properties)
+            XFree(properties);
+        return found;
+    }
+
+    ChildProcess windowManager;
+    std::string windowManagerHome;
+};
+
+// The outer rectangle asked for is 640x480 at the top-left corner, frame included; the demo
+// hears of the client size once, whether the frame was known before mapping (openbox) or only
+// after (fluxbox), and the window manager's close ends it with 0.
+TEST_P(DemoUnderWindowManager, FrameFitsTheAskedRectangleAndCloseEndsWithZero)
+{
+    StartServer();
+    StartWindowManager(GetParam().path);
+    // A sanitizer build refuses a library loaded before its runtime; this one allocates nothing.
+    const char* asanOptions = std::getenv("ASAN_OPTIONS");
+    StartDemoProcess({{"LD_PRELOAD", VIEWPORT_LOG_PATH},
+                      {"ASAN_OPTIONS", std::string(asanOptions != nullptr ? asanOptions : "") +
+                                           ":verify_asan_link_order=0"}});
+    WaitForDemoWindow();
+    const Rectangle asked = {0, 0, 640, 480};
+    Rectangle outer = OuterRectangle(display, window);
+    for (int waited = 0; waited < 5000 && !(outer == asked); waited += 100) {
+        SleepMs(100);
+        outer = OuterRectangle(display, window);
+    }
+    EXPECT_EQ(outer, asked);
+    SleepMs(500);  // time for any late size message
+    XWindowAttributes client = {};
+    XGetWindowAttributes(display, window, &client);
+
+    CloseThroughWindowManager(display, window);
+    ExpectExit(0, 3000);
+    const std::vector<std::pair<int, int>> viewports = Viewports(demo.StandardError());
+    ASSERT_FALSE(viewports.empty()) << demo.StandardError();
+    const std::pair<int, int> clientSize(client.width, client.height);
+    EXPECT_EQ(viewports.back(), clientSize) << demo.StandardError();
+    EXPECT_EQ(std::count(viewports.begin(), viewports.end(), clientSize), 1) << demo.StandardError();
+}
+
+INSTANTIATE_TEST_SUITE_P(Debian, DemoUnderWindowManager,
+                         ::testing::Values(WindowManager{"openbox", OPENBOX_PATH},
+                                           WindowManager{"fluxbox", FLUXBOX_PATH}),
+                         [](const ::testing::TestParamInfo<WindowManager>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(DemoWithoutDisplay, EndsWithOneAndOneLineOnStandardError)
 {

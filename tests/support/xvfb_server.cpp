@@ -151,27 +151,34 @@ namespace {
 
 struct ExecContext {
     std::vector<char*> argv;
+    const Environment& environment;
 };
 
 int ExecBody(void* context)
 {
     ExecContext& exec = *(ExecContext*)context;
+    for (const auto& variable : exec.environment)
+        setenv(variable.first.c_str(), variable.second.c_str(), 1);
     execv(exec.argv[0], exec.argv.data());
     return 127;
 }
 
 }  // namespace
 
-bool ChildProcess::Start(const std::vector<std::string>& commandLine)
+bool ChildProcess::Start(const std::vector<std::string>& commandLine, const Environment& environment)
 {
     std::vector<std::string> arguments = commandLine;
-    ExecContext exec = {ArgumentPointers(arguments)};
+    ExecContext exec = {ArgumentPointers(arguments), environment};
     return Fork(ExecBody, &exec);
 }
 
 // The child's standard error goes into a pipe that WaitForExit reads.
 bool ChildProcess::Fork(int (*body)(void*), void* context)
 {
+    if (errorPipe >= 0)
+        close(errorPipe);  // of an earlier child
+    errorPipe = -1;
+    standardError.clear();
     int errors[2];
     if (pipe(errors) != 0)
         return false;
@@ -246,21 +253,31 @@ std::string ReadStringProperty(Display* display, Window window, const char* name
     return value;
 }
 
+namespace {
+
+// Depth first, so that a client reparented into a window manager's frame is found too.
+Window FindWindowNamed(Display* display, Window parent, const char* name)
+{
+    Window root, grandparent, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, parent, &root, &grandparent, &children, &count);
+    Window found = None;
+    for (unsigned i = 0; i < count && found == None; ++i)
+        found = IsViewableAndNamed(display, children[i], name)
+                    ? children[i]
+                    : FindWindowNamed(display, children[i], name);
+    if (children)
+        XFree(children);
+    return found;
+}
+
+}  // namespace
+
 Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs)
 {
-    for (long deadline = NowMs() + timeoutMs; NowMs() < deadline; SleepMs(PROBE_INTERVAL_MS)) {
-        Window root, parent, *children = nullptr;
-        unsigned count = 0;
-        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-        Window found = None;
-        for (unsigned i = 0; i < count && found == None; ++i)
-            if (IsViewableAndNamed(display, children[i], name))
-                found = children[i];
-        if (children)
-            XFree(children);
-        if (found != None)
+    for (long deadline = NowMs() + timeoutMs; NowMs() < deadline; SleepMs(PROBE_INTERVAL_MS))
+        if (const Window found = FindWindowNamed(display, DefaultRootWindow(display), name))
             return found;
-    }
     return None;
 }
 

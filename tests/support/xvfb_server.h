@@ -17,7 +17,11 @@
 
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
+
+// Variables set in a child's environment, each a name and a value.
+using Environment = std::vector<std::pair<std::string, std::string>>;
 
 class XvfbServer {
 public:
@@ -47,7 +51,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
 
-    bool Start(const std::vector<std::string>& commandLine);
+    bool Start(const std::vector<std::string>& commandLine, const Environment& environment = {});
     // Runs `body` in a forked copy of this process, which exits with body's result.
     bool Fork(int (*body)(void*), void* context);
     // The exit code, or -1 when the child had to be killed at the deadline or died by a signal.
@@ -62,7 +66,8 @@ private:
     std::string standardError;
 };
 
-// The mapped top-level window whose _NET_WM_NAME (UTF-8) is `name`, or None after the deadline.
+// The viewable window whose _NET_WM_NAME (UTF-8) is `name`, at any depth (a window manager
+// reparents its clients), or None after the deadline.
 Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs);
 // Waits until `window` has the keyboard focus; false after the deadline.
 bool WaitForFocus(Display* display, Window window, int timeoutMs);
