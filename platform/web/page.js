@@ -55,8 +55,8 @@ mergeInto(LibraryManager.library, {
 
     // Returns to the browser until `start` calls its wake-up.
     sleep: function(start) {
-      Page.justResumed = false;
       return Asyncify.handleSleep(function(wakeUp) {
+        Page.justResumed = false;
         start(function(value) {
           Page.justResumed = true;
           wakeUp(value);
