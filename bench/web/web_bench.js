@@ -54,11 +54,12 @@ function Line(name, r) {
 (async () => {
   const balls = StartUpBalls();
   const server = spawn(process.execPath, [path.join(__dirname, '../../scripts/serve-web.js'), directory, '0']);
-  const url = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
-  const browser = await chromium.launch({executablePath: '/usr/bin/chromium',
-                                         args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader']});
-  const floorUrl = url.replace('boulles.html', 'floor.html');
+  let browser = null;
   try {
+    browser = await chromium.launch({executablePath: '/usr/bin/chromium',
+                                     args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader']});
+    const url = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
+    const floorUrl = url.replace('boulles.html', 'floor.html');
     const totals = {page: [], floor: []};
     for (let round = 1; round <= rounds; ++round) {
       const page = await Measure(browser, url, (p) => p.addInitScript(() => {
@@ -79,7 +80,8 @@ function Line(name, r) {
     console.log(`page / floor: ${(page.fps / floor.fps).toFixed(2)} of the floor's frame rate; ` +
                 `main thread ${(page.msPerFrame / floor.msPerFrame).toFixed(2)} times the floor's`);
   } finally {
-    await browser.close();
+    if (browser)
+      await browser.close();
     server.kill();
   }
   let total = 0;

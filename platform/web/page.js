@@ -11,6 +11,11 @@ mergeInto(LibraryManager.library, {
     // DOM button numbers to virtual keys: left, middle, right.
     BUTTONS: [0x01, 0x04, 0x02],
 
+    // The window takes input unless the message box is up or the program has ended.
+    takesInput: function() {
+      return !Page.boxOpen && !ABORT;
+    },
+
     // Called after a handler posted a message, so that the program fetches it at once.
     wakeProgram: function() {
       if (Page.wake)
@@ -20,7 +25,7 @@ mergeInto(LibraryManager.library, {
     // DOM keyCode values are Windows' virtual-key codes (keypad * + - / are 106, 107, 109,
     // 111); auto-repeat comes as further key-downs, as on Windows.
     onKey: function(event, down) {
-      if (Page.boxOpen || event.keyCode <= 0 || event.keyCode > 0xFE)
+      if (!Page.takesInput() || event.keyCode <= 0 || event.keyCode > 0xFE)
         return;
       _WebKeyChanged(event.keyCode, down);
       Page.wakeProgram();
@@ -28,7 +33,7 @@ mergeInto(LibraryManager.library, {
 
     onButton: function(event, down) {
       var virtualKey = Page.BUTTONS[event.button];
-      if (Page.boxOpen || virtualKey === undefined)
+      if (!Page.takesInput() || virtualKey === undefined)
         return;
       _WebCursorMoved(Math.floor(event.screenX), Math.floor(event.screenY));
       _WebButtonChanged(virtualKey, down);
@@ -45,12 +50,16 @@ mergeInto(LibraryManager.library, {
       });
       window.addEventListener('pointerup', function(event) { Page.onButton(event, 0); });
       window.addEventListener('pointermove', function(event) {
-        _WebCursorMoved(Math.floor(event.screenX), Math.floor(event.screenY));
+        if (!ABORT)
+          _WebCursorMoved(Math.floor(event.screenX), Math.floor(event.screenY));
       });
       canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
       // As on X11: what was held when the focus went is released, since its release may
       // never reach the page.
-      window.addEventListener('blur', function() { _WebFocusLost(); });
+      window.addEventListener('blur', function() {
+        if (!ABORT)
+          _WebFocusLost();
+      });
     },
 
     // Returns to the browser until `start` calls its wake-up.

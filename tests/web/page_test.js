@@ -19,9 +19,9 @@ const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
 async function OpenPage(browserArguments, firstPixels, run) {
   const server = spawn(process.execPath,
                        [path.join(__dirname, '../../scripts/serve-web.js'), directory, '0']);
-  const browser = await chromium.launch({executablePath: '/usr/bin/chromium',
-                                         args: browserArguments});
+  let browser = null;
   try {
+    browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: browserArguments});
     const url = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
     const page = await browser.newPage();
     page.on('pageerror', (error) => {
@@ -54,7 +54,8 @@ async function OpenPage(browserArguments, firstPixels, run) {
     await page.goto(url);
     await run(page);
   } finally {
-    await browser.close();
+    if (browser)
+      await browser.close();
     server.kill();
   }
 }
@@ -66,19 +67,25 @@ async function WaitFrames(page, count) {
 }
 
 // Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels
-// with red or green in them (the X and Z axes).
+// with red or green in them (the X and Z axes); and how wide the red ones spread.
 async function NextFrame(page) {
   await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
   await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
   const rgba = await page.evaluate(() => window.pixels);
-  const counts = {black: 0, blue: 0, red: 0, green: 0};
+  const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0};
+  let redLeft = Infinity, redRight = -Infinity;
   for (let i = 0; i < rgba.length; i += 4) {
     const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
     if (r === 0 && g === 0 && b === 0) counts.black++;
     else if (r === 0 && g === 0) counts.blue++;
-    if (r > 0) counts.red++;
+    if (r > 0) {
+      counts.red++;
+      redLeft = Math.min(redLeft, (i / 4) % 640);
+      redRight = Math.max(redRight, (i / 4) % 640);
+    }
     if (g > 0) counts.green++;
   }
+  counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
   return counts;
 }
 
@@ -125,10 +132,12 @@ async function Play(page) {
   const turned = await NextFrame(page);
   Check(turned.red > 300 && turned.green < 20, 'a 90-pixel drag turns the view by 90 degrees', turned);
 
-  // Nearer by 10 units a tick: the X axis, 2000 units long, grows on screen as 1 / distance.
+  // Nearer by 10 units a tick: the X axis, 2000 units across the picture, widens as
+  // 1 / distance (balls, growing too, may hide parts of it but hardly its ends).
   await HoldKey(page, 'NumpadAdd', 25);
   const nearer = await NextFrame(page);
-  Check(nearer.red > 1.04 * turned.red, 'keypad + held brings the camera nearer', {turned, nearer});
+  Check(nearer.redWidth > 1.04 * turned.redWidth, 'keypad + held brings the camera nearer',
+        {turned, nearer});
 
   await HoldKey(page, 'NumpadDivide', 2);
   const hidden = await NextFrame(page);
