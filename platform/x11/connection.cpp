@@ -12,7 +12,8 @@ X11State x11;
 
 namespace {
 
-// Xlib's default handler prints and exits on any protocol error; Win32 calls fail quietly instead.
+// Xlib's default handler prints and exits on any protocol error; Win32 calls fail quietly
+// instead, so errors are only counted, for FailsWithXError to see.
 int CountXError(Display*, XErrorEvent*)
 {
     ++x11.trappedErrorCount;
@@ -27,6 +28,14 @@ int EndOnLostServer(Display*)
     const ssize_t ignored = write(STDERR_FILENO, MESSAGE, sizeof MESSAGE - 1);
     (void)ignored;
     _exit(1);
+}
+
+// The server sends a release before every auto-repeated press unless told not to; a held key
+// would then read as up between two presses, as it never does on Windows.
+void DetectAutoRepeat()
+{
+    Bool supported = False;
+    XkbSetDetectableAutoRepeat(x11.display, True, &supported);
 }
 
 void InternAtoms()
@@ -59,9 +68,7 @@ bool BackendOpen()
     XSetErrorHandler(CountXError);
     XSetIOErrorHandler(EndOnLostServer);
     InternAtoms();
-    // Without this a held key reads as released between two auto-repeated presses.
-    Bool supported = False;
-    XkbSetDetectableAutoRepeat(x11.display, True, &supported);
+    DetectAutoRepeat();
     return true;
 }
 

@@ -3,7 +3,6 @@
 #include "platform/x11/x11_state.h"
 
 #include <X11/XKBlib.h>
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 #include <poll.h>
@@ -98,13 +97,16 @@ void HandleConfigure(const XConfigureEvent& event)
         CoreClientSized(hwnd, event.width, event.height);
 }
 
-// Win32 reports minimising as a size of 0 by 0; X unmaps the window instead.
+// X has no minimised size: the window manager unmaps the window. Win32 reports minimising as a
+// client size of 0 by 0, and restoring as the size again.
 void HandleUnmap(const XUnmapEvent& event)
 {
     if (HWND hwnd = WindowOf(event.window))
         CoreMinimized(hwnd);
 }
 
+// Mapped again after minimising, the window may have changed size meanwhile; its geometry, not
+// a remembered size, says what the client area is.
 void HandleMap(const XMapEvent& event)
 {
     if (IsBox(event.window)) {
@@ -119,7 +121,8 @@ void HandleMap(const XMapEvent& event)
     CoreRestored(hwnd, attributes.width, attributes.height);
 }
 
-// The window manager's close button arrives as a WM_DELETE_WINDOW client message.
+// The window manager's close (button, menu, Alt+F4) arrives as a WM_DELETE_WINDOW client
+// message, because SetWindowIdentity announced the protocol.
 void HandleClientMessage(const XClientMessageEvent& event)
 {
     if (event.message_type != x11.atoms.wmProtocols || event.format != 32 ||
@@ -131,6 +134,8 @@ void HandleClientMessage(const XClientMessageEvent& event)
         SendMessageA(hwnd, WM_CLOSE, 0, 0);
 }
 
+// Some window managers (fluxbox) set _NET_FRAME_EXTENTS only after mapping, without being
+// asked; TakeFrameExtents decides what to do with it.
 void HandleProperty(const XPropertyEvent& event)
 {
     X11Window* window = FindWindowOfX(event.window);
@@ -138,10 +143,19 @@ void HandleProperty(const XPropertyEvent& event)
         TakeFrameExtents(*window);
 }
 
+// Exposures come as a series of rectangles; the box is small, so it is redrawn whole after the
+// last of them.
 void HandleExpose(const XExposeEvent& event)
 {
     if (IsBox(event.window) && event.count == 0)
         DrawBox();
+}
+
+// Xlib caches the keyboard mapping; when the server reports a new one (a layout switch), the
+// cache must be refreshed or keys translate by the old layout.
+void HandleMappingChange(XMappingEvent& event)
+{
+    XRefreshKeyboardMapping(&event);
 }
 
 }  // namespace
@@ -160,7 +174,7 @@ void DispatchXEvent(XEvent& event)
     case ClientMessage: HandleClientMessage(event.xclient); break;
     case PropertyNotify: HandleProperty(event.xproperty); break;
     case Expose: HandleExpose(event.xexpose); break;
-    case MappingNotify: XRefreshKeyboardMapping(&event.xmapping); break;
+    case MappingNotify: HandleMappingChange(event.xmapping); break;
     default: break;
     }
 }
@@ -176,7 +190,8 @@ void BackendDrainEvents()
     }
 }
 
-// Blocks on the connection until something arrives or the deadline passes; never spins.
+// Xlib may already hold events it has read, which poll cannot see: the core drains them first
+// (BackendDrainEvents). Then this blocks on the socket until data or the deadline; never spins.
 bool BackendWaitForEvents(int64_t deadline)
 {
     if (!x11.display && deadline == NO_DEADLINE)

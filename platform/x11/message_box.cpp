@@ -180,7 +180,8 @@ void DrawBox()
     DrawButton(x11.display, box);
 }
 
-// Without a window manager nobody else gives the box the keyboard.
+// Without a window manager nobody gives the box the keyboard, and with one the request may be
+// refused (BadMatch if it is not viewable yet); either way the box must not end the process.
 void HandleBoxMapped()
 {
     FailsWithXError([] { XSetInputFocus(x11.display, x11.box.window, RevertToParent, CurrentTime); });

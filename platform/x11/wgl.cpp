@@ -116,7 +116,8 @@ X11Window* XWindowOfDc(HDC hdc)
     return hdc && hdc->window && hdc->window->inUse ? XWindowOf(hdc->window) : nullptr;
 }
 
-// Presenting must never wait for the vertical blank: nothing in a frame may be throttled.
+// Mesa's swap waits for the vertical blank unless the swap interval is set to 0 through one of two
+// extensions; presenting must never wait, since nothing in a frame may be throttled.
 void TurnOffSwapWait(Display* display, X11Window& window)
 {
     if (window.swapIntervalSet)

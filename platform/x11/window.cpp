@@ -20,7 +20,8 @@ void SetTextProperty(Window xWindow, Atom property, Atom type, const char* value
                     (const unsigned char*)value, (int)strlen(value));
 }
 
-// Window managers place windows where they like unless the position is a user's request.
+// Window managers place windows where they like unless the position is a user's request
+// (USPosition); the initial state and input hints keep some from starting it iconic or unfocused.
 void SetPlacement(const X11Window& window)
 {
     XSizeHints sizeHints = {};
@@ -49,7 +50,7 @@ void DestroyXWindow(X11Window& window)
 
 bool WindowManagerSupports(Atom wanted)
 {
-    static long supported[MAX_SUPPORTED_ATOMS];
+    long supported[MAX_SUPPORTED_ATOMS];
     const int count = ReadProperty32(DefaultRootWindow(x11.display), x11.atoms.netSupported,
                                      XA_ATOM, supported, MAX_SUPPORTED_ATOMS);
     for (int i = 0; i < count; ++i)
@@ -58,7 +59,8 @@ bool WindowManagerSupports(Atom wanted)
     return false;
 }
 
-// Xlib forbids Xlib calls in here; the atom was interned when the connection opened.
+// Xlib forbids Xlib calls in an event predicate (it holds the display lock): the atom was
+// interned when the connection opened.
 Bool IsFrameExtentsChange(Display*, XEvent* event, XPointer xWindow)
 {
     return event->type == PropertyNotify && event->xproperty.window == *(Window*)xWindow &&
@@ -119,6 +121,8 @@ X11Window* FindWindowOfX(Window xWindow)
     return nullptr;
 }
 
+// Older window managers read the caption from WM_NAME in Latin-1, EWMH ones from _NET_WM_NAME in
+// UTF-8, so both are set; without the close protocol the close button would kill the connection.
 void SetWindowIdentity(Window xWindow, const char* caption, const char* className)
 {
     char text[768];
@@ -131,38 +135,37 @@ void SetWindowIdentity(Window xWindow, const char* caption, const char* classNam
     Cp1252ToLatin1(className, latin1ClassName, sizeof latin1ClassName);
     XClassHint classHint = {latin1ClassName, latin1ClassName};
     XSetClassHint(x11.display, xWindow, &classHint);
-
-    // The window manager's close button then arrives as a client message, not as a kill.
     XSetWMProtocols(x11.display, xWindow, &x11.atoms.wmDeleteWindow, 1);
 }
 
+// X fixes a window's visual when it is created, so a pixel format means a new window; and a
+// visual other than the root's needs a colormap of its own, or creation fails with BadMatch.
 bool CreateXWindow(X11Window& window, Visual* visual, int depth)
 {
     Display* display = x11.display;
     const HWND hwnd = window.hwnd;
-    // A visual other than the root's needs its own colormap, or creation fails with BadMatch.
-    X11Window created = window;
-    created.colormap = XCreateColormap(display, DefaultRootWindow(display), visual, AllocNone);
+    X11Window replacement = window;
+    replacement.colormap = XCreateColormap(display, DefaultRootWindow(display), visual, AllocNone);
     XSetWindowAttributes attributes = {};
     attributes.background_pixmap = None;  // the server paints nothing; only frames fill the client
     attributes.border_pixel = 0;
-    attributes.colormap = created.colormap;
+    attributes.colormap = replacement.colormap;
     attributes.event_mask = WINDOW_EVENTS;
     const bool refused = FailsWithXError([&] {
-        created.xWindow = XCreateWindow(
+        replacement.xWindow = XCreateWindow(
             display, DefaultRootWindow(display), hwnd->x, hwnd->y, (unsigned)hwnd->clientWidth,
             (unsigned)hwnd->clientHeight, 0, depth, InputOutput, visual,
             CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask, &attributes);
     });
     if (refused) {
-        DestroyXWindow(created);
+        DestroyXWindow(replacement);
         return false;
     }
     XWindowAttributes old = {};
     if (window.xWindow != None)
         XGetWindowAttributes(display, window.xWindow, &old);
     DestroyXWindow(window);
-    window = created;
+    window = replacement;
     SetWindowIdentity(window.xWindow, hwnd->caption, hwnd->className);
     SetPlacement(window);
     if (old.map_state != IsUnmapped)
@@ -170,9 +173,9 @@ bool CreateXWindow(X11Window& window, Visual* visual, int depth)
     return true;
 }
 
-// Win32 sizes include the frame, X sizes do not. Known before the window is shown, the frame
-// shrinks the client before anyone sees it; reported later (fluxbox), it is taken once, unless the
-// user has resized the window first, and the real ConfigureNotify then brings the WM_SIZE.
+// Win32 sizes include the frame, X sizes do not. Known during creation, the frame shrinks the
+// client before anyone sees it; reported later (fluxbox), it is taken once, unless the user has
+// resized the window first, and the real ConfigureNotify then brings the WM_SIZE.
 void TakeFrameExtents(X11Window& window)
 {
     if (window.frameKnown)
@@ -189,7 +192,7 @@ void TakeFrameExtents(X11Window& window)
     const int clientWidth = width > 1 ? (int)width : 1;
     const int clientHeight = height > 1 ? (int)height : 1;
     XResizeWindow(x11.display, window.xWindow, (unsigned)clientWidth, (unsigned)clientHeight);
-    if (!window.shown) {
+    if (!window.created) {
         hwnd->clientWidth = clientWidth;  // what creation reports in its WM_SIZE
         hwnd->clientHeight = clientHeight;
     }
@@ -208,6 +211,7 @@ bool BackendCreateWindow(HWND hwnd)
                        DefaultDepth(display, DefaultScreen(display))))
         return false;
     AskForFrameExtents(*window);
+    window->created = true;
     XSync(display, False);
     return true;
 }
@@ -215,7 +219,6 @@ bool BackendCreateWindow(HWND hwnd)
 void BackendShowWindow(HWND hwnd)
 {
     X11Window* window = XWindowOf(hwnd);
-    window->shown = true;
     XMapWindow(x11.display, window->xWindow);
     XSync(x11.display, False);
 }

@@ -32,7 +32,7 @@ struct X11Window {
     int pixelFormat;  // 0 until SetPixelFormat
     GLXFBConfig framebufferConfig;
     bool swapIntervalSet;
-    bool shown;
+    bool created;     // CreateWindowExA has its client size; later sizes come from the server
     bool frameKnown;  // the frame extents have been taken into account, or can no longer be
 };
 

@@ -223,17 +223,24 @@ int ChildProcess::WaitForExit(int timeoutMs)
 
 // --- X helpers ---
 
-void RequestClose(Display* display, Window window)
+void SendClientMessage(Display* display, Window destination, long eventMask, Window window,
+                       const char* type, long first, long second)
 {
     XEvent event = {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.message_type = XInternAtom(display, type, False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
+    event.xclient.data.l[0] = first;
+    event.xclient.data.l[1] = second;
+    XSendEvent(display, destination, False, eventMask, &event);
     XSync(display, False);
+}
+
+void RequestClose(Display* display, Window window)
+{
+    SendClientMessage(display, window, NoEventMask, window, "WM_PROTOCOLS",
+                      (long)XInternAtom(display, "WM_DELETE_WINDOW", False), CurrentTime);
 }
 
 std::string ReadStringProperty(Display* display, Window window, const char* name)
@@ -271,14 +278,26 @@ Window FindWindowNamed(Display* display, Window parent, const char* name)
     return found;
 }
 
+// A window manager makes and destroys windows of its own while the tree is walked.
+int IgnoreVanishedWindow(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 }  // namespace
 
 Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs)
 {
-    for (long deadline = NowMs() + timeoutMs; NowMs() < deadline; SleepMs(PROBE_INTERVAL_MS))
-        if (const Window found = FindWindowNamed(display, DefaultRootWindow(display), name))
-            return found;
-    return None;
+    const XErrorHandler previous = XSetErrorHandler(IgnoreVanishedWindow);
+    Window found = None;
+    for (long deadline = NowMs() + timeoutMs; found == None && NowMs() < deadline;) {
+        found = FindWindowNamed(display, DefaultRootWindow(display), name);
+        if (found == None)
+            SleepMs(PROBE_INTERVAL_MS);
+    }
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return found;
 }
 
 bool WaitForFocus(Display* display, Window window, int timeoutMs)

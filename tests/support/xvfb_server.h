@@ -79,6 +79,9 @@ void FakeKey(Display* display, unsigned long keysym, bool press);
 void HoldKey(Display* display, unsigned long keysym, int ms);
 void FakePointerMove(Display* display, int x, int y);
 void FakeButton(Display* display, unsigned button, bool press);
+// A 32-bit client message about `window`, of the named type, sent to `destination`.
+void SendClientMessage(Display* display, Window destination, long eventMask, Window window,
+                       const char* type, long first, long second);
 // What a window manager sends when the user closes `window`: WM_DELETE_WINDOW.
 void RequestClose(Display* display, Window window);
 // The string property `name` of `window`, empty when absent.
