@@ -12,10 +12,18 @@ else()
   # set errno; that changes no value.
   add_compile_options(-ffp-contract=off -fno-fast-math -fno-math-errno -fno-tree-vectorize -Wall -Wextra)
   # x87 arithmetic would round intermediates to 80 bits; SSE2 rounds as written.
-  # The compiler is asked, not the processor name: a toolchain file may not give one.
-  include(CheckCXXSourceCompiles)
-  check_cxx_source_compiles("#ifndef __i386__\n#error not 32-bit x86\n#endif\nint main() { return 0; }"
-                            BOULLES_TARGETS_X86_32)
+  if(EMSCRIPTEN)
+    # WebAssembly has no x87; its SIMD carries the step's SSE2 intrinsics.
+    add_compile_options(-msimd128 -msse2)
+  else()
+    # The compiler is asked, not the processor name: a toolchain file may not give one.
+    include(CheckCXXSourceCompiles)
+    check_cxx_source_compiles("#ifndef __i386__
+#error not 32-bit x86
+#endif
+int main() { return 0; }"
+                              BOULLES_TARGETS_X86_32)
+  endif()
   if(BOULLES_TARGETS_X86_32)
     add_compile_options(-msse2 -mfpmath=sse)
   endif()

@@ -3,7 +3,8 @@
 # release build with warnings as errors (plus the static analysis), an
 # AddressSanitizer + UBSan build, the Windows cross-build under Wine, and the
 # builds that must print the same trajectory (clang, i686, aarch64 under qemu,
-# and i686 Windows, which is only built and flag-checked).
+# and i686 Windows, which is only built and flag-checked), and the WebAssembly
+# build with its page in headless Chromium.
 # Closes with one line over all of them and exits non-zero when anything
 # failed: a configure, a build, the lint, a test, or a build that ran no test.
 set -eu
@@ -27,7 +28,7 @@ TestPreset() {
         failed=$((failed + 1))
         return
     fi
-    if [ "$preset" = ci ] && ! sh scripts/lint.sh build-ci; then
+    if { [ "$preset" = ci ] || [ "$preset" = web ]; } && ! sh scripts/lint.sh "build-$preset"; then
         echo "=== $preset: static analysis failed"
         failed=$((failed + 1))
     fi
@@ -49,7 +50,7 @@ TestPreset() {
     fi
 }
 
-for preset in ci sanitize mingw linux-clang linux-i686 linux-aarch64 mingw-i686; do
+for preset in ci sanitize mingw linux-clang linux-i686 linux-aarch64 mingw-i686 web; do
     TestPreset "$preset"
 done
 echo "all builds: $passed passed, $failed failed"

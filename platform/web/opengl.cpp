@@ -1,0 +1,378 @@
+// The OpenGL 1.1, GLU and GLUT calls of <GL/gl.h> in this folder: the state machine lives
+// here; webgl.js draws with it. Matrices, the current colour and normal and the capabilities
+// are kept as OpenGL keeps them and reach the shader only when a draw needs them.
+
+#include "opengl_state.h"
+
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <vector>
+
+// --- the WebGL side (webgl.js) ---
+
+extern "C" {
+void WebGlEnableDepthTest();
+void WebGlClear(GLbitfield mask);
+void WebGlViewport(GLint x, GLint y, GLsizei width, GLsizei height);
+void WebGlSetProjection(const GLfloat* matrix);
+void WebGlSetModelview(const GLfloat* matrix, const GLfloat* normalMatrix);
+void WebGlSetLighting(int lighting, int light0, int colourMaterial);
+void WebGlDrawVertices(GLenum mode, const GLfloat* vertices, int count);
+void WebGlLoadSphere(const GLfloat* unitNormals, int vertexCount, const unsigned short* indices,
+                     int indexCount);
+void WebGlDrawSphere(const GLfloat* colour, GLfloat radius);
+}
+
+namespace {
+
+// --- state ---
+
+// Column-major, as OpenGL stores matrices: element (row, column) is m[column * 4 + row].
+struct Matrix {
+    GLfloat m[16];
+};
+
+const Matrix IDENTITY = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+
+// One vertex as webgl.js reads it: position, normal, colour.
+struct Vertex {
+    GLfloat position[3];
+    GLfloat normal[3];
+    GLfloat colour[4];
+};
+
+const int IMMEDIATE_CAPACITY = 1024;
+
+struct State {
+    GLenum matrixMode = GL_MODELVIEW;
+    Matrix modelview = IDENTITY;
+    Matrix projection = IDENTITY;
+    bool lighting = false;
+    bool light0 = false;
+    bool colourMaterial = false;
+    GLfloat colour[4] = {1, 1, 1, 1};
+    GLfloat normal[3] = {0, 0, 1};
+    GLenum primitive = 0;
+    int vertexCount = 0;
+    Vertex vertices[IMMEDIATE_CAPACITY];
+};
+
+// What the shader was last given; anything marked stale is sent before the next draw.
+struct Sent {
+    bool projection = false;
+    bool modelview = false;
+    bool lighting = false;
+    GLint sphereSlices = 0;
+    GLint sphereStacks = 0;
+};
+
+State state;
+Sent sent;
+
+// --- matrices ---
+
+Matrix& CurrentMatrix()
+{
+    if (state.matrixMode == GL_PROJECTION)
+        return state.projection;
+    return state.modelview;
+}
+
+void MarkCurrentMatrixChanged()
+{
+    if (state.matrixMode == GL_PROJECTION)
+        sent.projection = false;
+    else
+        sent.modelview = false;
+}
+
+// current = current x by, as glMultMatrix does; products in double, stored as floats.
+void MultiplyCurrent(const double by[16])
+{
+    Matrix& current = CurrentMatrix();
+    Matrix product;
+    for (int column = 0; column < 4; ++column)
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += (double)current.m[k * 4 + row] * by[column * 4 + k];
+            product.m[column * 4 + row] = (GLfloat)sum;
+        }
+    current = product;
+    MarkCurrentMatrixChanged();
+}
+
+void Translate(double x, double y, double z)
+{
+    const double by[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
+    MultiplyCurrent(by);
+}
+
+// Normals go to eye space by the inverse transpose of the modelview's upper 3x3: its cofactors
+// over its determinant. A singular modelview gives the identity, as Mesa does.
+void NormalMatrix(const Matrix& modelview, GLfloat out[9])
+{
+    auto a = [&](int row, int column) { return (double)modelview.m[column * 4 + row]; };
+    double cofactor[3][3];
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const int r0 = (row + 1) % 3, r1 = (row + 2) % 3;
+            const int c0 = (column + 1) % 3, c1 = (column + 2) % 3;
+            cofactor[row][column] = a(r0, c0) * a(r1, c1) - a(r0, c1) * a(r1, c0);
+        }
+    const double determinant =
+        a(0, 0) * cofactor[0][0] + a(0, 1) * cofactor[0][1] + a(0, 2) * cofactor[0][2];
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column)
+            out[column * 3 + row] =
+                determinant == 0 ? (GLfloat)(row == column)
+                                 : (GLfloat)(cofactor[row][column] / determinant);
+}
+
+// --- drawing ---
+
+// Sends what changed since the last draw.
+void PrepareDraw()
+{
+    if (!sent.projection) {
+        WebGlSetProjection(state.projection.m);
+        sent.projection = true;
+    }
+    if (!sent.modelview) {
+        GLfloat normalMatrix[9];
+        NormalMatrix(state.modelview, normalMatrix);
+        WebGlSetModelview(state.modelview.m, normalMatrix);
+        sent.modelview = true;
+    }
+    if (!sent.lighting) {
+        WebGlSetLighting(state.lighting, state.light0, state.colourMaterial);
+        sent.lighting = true;
+    }
+}
+
+void AddVertex(GLfloat x, GLfloat y, GLfloat z)
+{
+    if (state.vertexCount == IMMEDIATE_CAPACITY)
+        return;
+    Vertex& vertex = state.vertices[state.vertexCount++];
+    const GLfloat position[3] = {x, y, z};
+    for (int i = 0; i < 3; ++i) {
+        vertex.position[i] = position[i];
+        vertex.normal[i] = state.normal[i];
+    }
+    for (int i = 0; i < 4; ++i)
+        vertex.colour[i] = state.colour[i];
+}
+
+// Rings of unit normals from the pole at +z (stack 0) to the pole at -z, slice k at angle
+// 2 pi k / slices about z; two triangles per quad between neighbouring rings.
+void LoadSphere(GLint slices, GLint stacks)
+{
+    const double pi = std::acos(-1.0);
+    const int ring = slices + 1;
+    std::vector<GLfloat> normals;
+    std::vector<unsigned short> indices;
+    for (int stack = 0; stack <= stacks; ++stack) {
+        const double polar = pi * stack / stacks;
+        for (int slice = 0; slice <= slices; ++slice) {
+            const double around = 2 * pi * (slice % slices) / slices;
+            normals.push_back((GLfloat)(std::cos(around) * std::sin(polar)));
+            normals.push_back((GLfloat)(std::sin(around) * std::sin(polar)));
+            normals.push_back((GLfloat)std::cos(polar));
+        }
+    }
+    for (int stack = 0; stack < stacks; ++stack)
+        for (int slice = 0; slice < slices; ++slice) {
+            const unsigned short upper = (unsigned short)(stack * ring + slice);
+            const unsigned short lower = (unsigned short)(upper + ring);
+            const unsigned short quad[6] = {upper, lower, (unsigned short)(upper + 1),
+                                            (unsigned short)(upper + 1), lower,
+                                            (unsigned short)(lower + 1)};
+            indices.insert(indices.end(), quad, quad + 6);
+        }
+    WebGlLoadSphere(normals.data(), (int)normals.size() / 3, indices.data(), (int)indices.size());
+    sent.sphereSlices = slices;
+    sent.sphereStacks = stacks;
+}
+
+}  // namespace
+
+void ResendGlState()
+{
+    sent = Sent();
+}
+
+// --- OpenGL ---
+
+void glEnable(GLenum capability)
+{
+    switch (capability) {
+    case GL_DEPTH_TEST:
+        WebGlEnableDepthTest();
+        break;
+    case GL_LIGHTING:
+        state.lighting = true;
+        break;
+    case GL_LIGHT0:
+        state.light0 = true;
+        break;
+    case GL_COLOR_MATERIAL:
+        state.colourMaterial = true;
+        break;
+    default:
+        return;
+    }
+    sent.lighting = false;
+}
+
+void glClear(GLbitfield mask)
+{
+    WebGlClear(mask);
+}
+
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    WebGlViewport(x, y, width, height);
+}
+
+void glMatrixMode(GLenum mode)
+{
+    if (mode == GL_MODELVIEW || mode == GL_PROJECTION)
+        state.matrixMode = mode;
+}
+
+void glLoadIdentity()
+{
+    CurrentMatrix() = IDENTITY;
+    MarkCurrentMatrixChanged();
+}
+
+// OpenGL's rotation about the normalised axis; a zero axis leaves the matrix unchanged.
+void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
+{
+    const double length = std::sqrt((double)x * x + (double)y * y + (double)z * z);
+    if (length == 0)
+        return;
+    const double u = x / length, v = y / length, w = z / length;
+    const double radians = (double)angle * std::acos(-1.0) / 180;
+    const double c = std::cos(radians), s = std::sin(radians), t = 1 - c;
+    const double by[16] = {u * u * t + c,     v * u * t + w * s, w * u * t - v * s, 0,
+                           u * v * t - w * s, v * v * t + c,     w * v * t + u * s, 0,
+                           u * w * t + v * s, v * w * t - u * s, w * w * t + c,     0,
+                           0,                 0,                 0,                 1};
+    MultiplyCurrent(by);
+}
+
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
+{
+    Translate(x, y, z);
+}
+
+void glColor3f(GLfloat red, GLfloat green, GLfloat blue)
+{
+    state.colour[0] = red;
+    state.colour[1] = green;
+    state.colour[2] = blue;
+    state.colour[3] = 1;
+}
+
+void glNormal3fv(const GLfloat* normal)
+{
+    for (int i = 0; i < 3; ++i)
+        state.normal[i] = normal[i];
+}
+
+void glBegin(GLenum mode)
+{
+    state.primitive = mode;
+    state.vertexCount = 0;
+}
+
+void glVertex3i(GLint x, GLint y, GLint z)
+{
+    AddVertex((GLfloat)x, (GLfloat)y, (GLfloat)z);
+}
+
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
+{
+    AddVertex(x, y, z);
+}
+
+void glEnd()
+{
+    PrepareDraw();
+    WebGlDrawVertices(state.primitive, &state.vertices[0].position[0], state.vertexCount);
+    state.vertexCount = 0;
+}
+
+// --- GLU ---
+
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
+{
+    const double radians = fovy / 2 * std::acos(-1.0) / 180;
+    const double depth = zFar - zNear;
+    const double sine = std::sin(radians);
+    if (depth == 0 || sine == 0 || aspect == 0)
+        return;
+    const double cotangent = std::cos(radians) / sine;
+    const double by[16] = {cotangent / aspect, 0, 0, 0, 0, cotangent, 0, 0,
+                           0, 0, -(zFar + zNear) / depth, -1,
+                           0, 0, -2 * zNear * zFar / depth, 0};
+    MultiplyCurrent(by);
+}
+
+namespace {
+
+void Normalise(double v[3])
+{
+    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    if (length == 0)
+        return;
+    for (int i = 0; i < 3; ++i)
+        v[i] /= length;
+}
+
+void CrossProduct(const double a[3], const double b[3], double out[3])
+{
+    out[0] = a[1] * b[2] - a[2] * b[1];
+    out[1] = a[2] * b[0] - a[0] * b[2];
+    out[2] = a[0] * b[1] - a[1] * b[0];
+}
+
+}  // namespace
+
+// As GLU: when the eye is on the centre the forward direction stays zero, and so does the view.
+void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centreX, GLdouble centreY,
+               GLdouble centreZ, GLdouble upX, GLdouble upY, GLdouble upZ)
+{
+    double forward[3] = {centreX - eyeX, centreY - eyeY, centreZ - eyeZ};
+    double up[3] = {upX, upY, upZ};
+    double side[3];
+    Normalise(forward);
+    CrossProduct(forward, up, side);
+    Normalise(side);
+    CrossProduct(side, forward, up);
+    const double by[16] = {side[0], up[0], -forward[0], 0, side[1], up[1], -forward[1], 0,
+                           side[2], up[2], -forward[2], 0, 0,       0,     0,           1};
+    MultiplyCurrent(by);
+    Translate(-eyeX, -eyeY, -eyeZ);
+}
+
+// --- GLUT ---
+
+void glutInit(int*, char**)
+{
+}
+
+void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks)
+{
+    if (slices < 1 || stacks < 1 || (slices + 1) * (stacks + 1) > 65536)
+        return;
+    PrepareDraw();
+    if (slices != sent.sphereSlices || stacks != sent.sphereStacks)
+        LoadSphere(slices, stacks);
+    WebGlDrawSphere(state.colour, (GLfloat)radius);
+}

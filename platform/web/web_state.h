@@ -1,0 +1,32 @@
+#pragma once
+// The browser backend of the platform core: the program's one window is the page's canvas, and
+// its events are the page's. This header is what its files share; nothing outside platform/web/
+// includes it.
+//
+// Where the browser backend differs from Windows, beyond what core/windows.h lists:
+// - One window, the canvas of the page (640x480 in boulles.html): it has no frame, so its client
+//   area is the canvas and its outer size and position are ignored; its caption is the page's
+//   title. A second CreateWindowExA fails.
+// - One pixel format, the canvas's WebGL surface (RGBA, 24-bit depth in Chromium), whatever the
+//   descriptor asks for; ChoosePixelFormat returns 0 when the browser has no WebGL. One OpenGL
+//   context, over which <GL/gl.h> of this folder provides the OpenGL 1.1 calls of the program.
+// - SwapBuffers returns once the browser has shown the frame, at its next animation frame: the
+//   browser shows no more than that, so frames run at most at the display's rate. While the page
+//   is hidden the browser gives no animation frames, and the program waits.
+// - Keys are the page's: they reach the program while the page has the focus, with the
+//   virtual-key codes of DOM keyCode (which are Windows'); no scan codes. Mouse buttons count
+//   when pressed on the canvas; a drag goes on outside it.
+// - GetCursorPos gives the pointer's screen position in CSS pixels as the page last saw it move.
+// - MessageBoxA is a modal dialog in the page (caption, error icon, text, OK) whatever the type;
+//   OK, Enter and Esc dismiss it with IDOK. Texts are cut at 1365 characters.
+// - The process is the page's program: exit codes reach Module.onExit (boulles.html shows them).
+
+#include "platform/core/backend.h"
+
+// --- the canvas's window and its surface (window.cpp, wgl.cpp) ---
+
+// Gives the canvas to `hwnd` unless another window has it. The surface may be asked for while
+// the window is still being created, before BackendCreateWindow.
+bool ClaimCanvas(HWND hwnd);
+// Frees the canvas's OpenGL context, if any (ClosePlatform).
+void ForgetContext();

@@ -1,0 +1,29 @@
+/* LD_PRELOAD shim for the first-frame comparison: at the native program's first
+ * glXSwapBuffers it writes the back buffer, the picture about to be presented, to
+ * the PPM file named by FIRST_FRAME_PPM, and ends the program. */
+#define _GNU_SOURCE
+#include <GL/gl.h>
+#include <GL/glx.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+enum { WIDTH = 640, HEIGHT = 480 };
+
+void glXSwapBuffers(Display* display, GLXDrawable drawable)
+{
+    static unsigned char pixels[WIDTH * HEIGHT * 3];
+    FILE* out = fopen(getenv("FIRST_FRAME_PPM"), "wb");
+    (void)display;
+    (void)drawable;
+    if (out == NULL)
+        _exit(3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    /* OpenGL's rows run bottom-up; PPM's top-down. */
+    fprintf(out, "P6\n%d %d\n255\n", WIDTH, HEIGHT);
+    for (int row = HEIGHT - 1; row >= 0; --row)
+        fwrite(pixels + row * WIDTH * 3, 1, WIDTH * 3, out);
+    _exit(fclose(out) == 0 ? 0 : 3);
+}

@@ -1,0 +1,193 @@
+// The page in Debian's headless Chromium, driven by playwright-core:
+//   node page_test.js play DIRECTORY         blue balls on black; keypad * held shows the axes,
+//                                            a drag turns the view, + zooms, / hides the axes;
+//                                            Esc ends the run with exit code 0
+//   node page_test.js no-webgl DIRECTORY     a browser without WebGL: the box; OK ends with 1
+//   node page_test.js first-frame DIRECTORY OUT.png   writes the first frame drawn
+// DIRECTORY holds boulles.html; the page is served from it on a free port.
+'use strict';
+const {chromium} = require('playwright-core');
+const {spawn} = require('child_process');
+const fs = require('fs');
+const path = require('path');
+
+const [scenario, directory, output] = process.argv.slice(2);
+const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
+
+// --- the page ---
+
+async function OpenPage(browserArguments, firstPixels, run) {
+  const server = spawn(process.execPath,
+                       [path.join(__dirname, '../../scripts/serve-web.js'), directory, '0']);
+  let browser = null;
+  try {
+    browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: browserArguments});
+    const url = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
+    const page = await browser.newPage();
+    page.on('pageerror', (error) => {
+      if (error.name !== 'ExitStatus')
+        console.log('page error: ' + error.message);
+    });
+    // Before the program starts: every frame it presents counts, and the test may ask for the
+    // pixels of the next one, read back before the browser shows it.
+    await page.addInitScript((wanted) => {
+      window.wantPixels = wanted;
+      window.Module = {
+        onSwapBuffers: function(count) {
+          window.framesDrawn = count;
+          const wanted = window.wantPixels;
+          if (!wanted)
+            return;
+          window.wantPixels = false;
+          const canvas = window.Module.canvas;
+          if (wanted === 'png') {
+            window.pixels = canvas.toDataURL('image/png');
+            return;
+          }
+          const gl = canvas.getContext('webgl');
+          const pixels = new Uint8Array(canvas.width * canvas.height * 4);
+          gl.readPixels(0, 0, canvas.width, canvas.height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+          window.pixels = Array.from(pixels);
+        },
+      };
+    }, firstPixels);
+    await page.goto(url);
+    await run(page);
+  } finally {
+    if (browser)
+      await browser.close();
+    server.kill();
+  }
+}
+
+async function WaitFrames(page, count) {
+  const from = await page.evaluate(() => window.framesDrawn || 0);
+  await page.waitForFunction((until) => (window.framesDrawn || 0) >= until, from + count,
+                             {timeout: 60000});
+}
+
+// Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels
+// with red or green in them (the X and Z axes); and how wide the red ones spread.
+async function NextFrame(page) {
+  await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
+  await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
+  const rgba = await page.evaluate(() => window.pixels);
+  const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0};
+  let redLeft = Infinity, redRight = -Infinity;
+  for (let i = 0; i < rgba.length; i += 4) {
+    const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
+    if (r === 0 && g === 0 && b === 0) counts.black++;
+    else if (r === 0 && g === 0) counts.blue++;
+    if (r > 0) {
+      counts.red++;
+      redLeft = Math.min(redLeft, (i / 4) % 640);
+      redRight = Math.max(redRight, (i / 4) % 640);
+    }
+    if (g > 0) counts.green++;
+  }
+  counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
+  return counts;
+}
+
+async function HoldKey(page, key, frames) {
+  await page.keyboard.down(key);
+  await WaitFrames(page, frames);
+  await page.keyboard.up(key);
+  await WaitFrames(page, 1);
+}
+
+async function ExitCode(page) {
+  await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, null,
+                             {timeout: 30000});
+  return page.evaluate(() => document.body.dataset.exitCode);
+}
+
+// --- scenarios ---
+
+const failures = [];
+function Check(condition, what, detail) {
+  if (!condition)
+    failures.push(what + ': ' + JSON.stringify(detail));
+}
+
+async function Play(page) {
+  await WaitFrames(page, 2);
+  const start = await NextFrame(page);
+  Check(start.blue > 2000 && start.black > 0.9 * 640 * 480 && start.red + start.green === 0,
+        'blue balls on black', start);
+
+  await HoldKey(page, 'NumpadMultiply', 2);
+  const shown = await NextFrame(page);
+  Check(shown.green > 300, 'keypad * shows the axes (Z green, across the picture)', shown);
+
+  // Turned by 90 degrees, X (red) lies across the picture and Z points at the eye.
+  const box = await page.locator('#canvas').boundingBox();
+  await page.mouse.move(box.x + 200, box.y + 200);
+  await page.mouse.down();
+  await WaitFrames(page, 1);
+  await page.mouse.move(box.x + 290, box.y + 200, {steps: 5});
+  await WaitFrames(page, 2);
+  await page.mouse.up();
+  await WaitFrames(page, 1);
+  const turned = await NextFrame(page);
+  Check(turned.red > 300 && turned.green < 20, 'a 90-pixel drag turns the view by 90 degrees', turned);
+
+  // Nearer by 10 units a tick: the X axis, 2000 units across the picture, widens as
+  // 1 / distance (balls, growing too, may hide parts of it but hardly its ends).
+  await HoldKey(page, 'NumpadAdd', 25);
+  const nearer = await NextFrame(page);
+  Check(nearer.redWidth > 1.04 * turned.redWidth, 'keypad + held brings the camera nearer',
+        {turned, nearer});
+
+  await HoldKey(page, 'NumpadDivide', 2);
+  const hidden = await NextFrame(page);
+  Check(hidden.red + hidden.green === 0, 'keypad / hides the axes', hidden);
+
+  await page.keyboard.press('Escape');
+  Check(await ExitCode(page) === '0', 'Esc ends the run with exit code 0', await page.textContent('#status'));
+  const last = await page.evaluate(() => window.framesDrawn);
+  await page.waitForTimeout(300);
+  Check(await page.evaluate(() => window.framesDrawn) === last, 'no frame after the end', last);
+  Check(/ended with exit code 0/.test(await page.textContent('#status')), 'the page says so',
+        await page.textContent('#status'));
+}
+
+async function NoWebGl(page) {
+  const box = page.locator('dialog.message-box[open]');
+  await box.waitFor({timeout: 30000});
+  const caption = await box.locator('.caption').textContent();
+  const text = await box.locator('.body p').textContent();
+  Check(caption === 'Problème' && text === 'Mode graphique non supporté.', 'the box\'s texts',
+        {caption, text});
+  Check(await box.locator('.error-icon').count() === 1, 'the box shows the error icon', null);
+  Check(await page.evaluate(() => document.body.dataset.exitCode) === undefined,
+        'the box holds the program', null);
+  await box.locator('button', {hasText: 'OK'}).click();
+  Check(await ExitCode(page) === '1', 'OK ends the run with exit code 1', null);
+}
+
+// The page asked for it before the program started.
+async function FirstFrame(page) {
+  await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
+  const data = await page.evaluate(() => window.pixels);
+  fs.writeFileSync(output, Buffer.from(data.split(',')[1], 'base64'));
+}
+
+const SCENARIOS = {
+  'play': [SWIFTSHADER, false, Play],
+  'no-webgl': [['--disable-webgl'], false, NoWebGl],
+  'first-frame': [SWIFTSHADER, 'png', FirstFrame],
+};
+
+(async () => {
+  const [browserArguments, firstPixels, run] = SCENARIOS[scenario];
+  await OpenPage(browserArguments, firstPixels, run);
+  for (const failure of failures)
+    console.log('FAIL: ' + failure);
+  if (failures.length === 0)
+    console.log(scenario + ': all checks passed');
+  process.exit(failures.length === 0 ? 0 : 1);
+})().catch((error) => {
+  console.log('FAIL: ' + error.message);
+  process.exit(1);
+});
