@@ -1,6 +1,10 @@
-// The process entry: Linux starts at main, a Win32 program at WinMain.
+// The process entry: Linux and the page start at main, a Win32 program at WinMain. The run
+// ends through exit, not a return: in the page main has long returned to the browser when
+// WinMain ends (Asyncify), and exit is what hands the code to it (Module.onExit).
 
 #include <windows.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -11,5 +15,5 @@ int moduleInstance;  // its address stands for the module, as an HINSTANCE does
 
 int main()
 {
-    return WinMain((HINSTANCE)&moduleInstance, nullptr, emptyCommandLine, SW_SHOWDEFAULT);
+    std::exit(WinMain((HINSTANCE)&moduleInstance, nullptr, emptyCommandLine, SW_SHOWDEFAULT));
 }
