@@ -10,6 +10,7 @@ const TYPES = {
   '.js': 'text/javascript',
   '.wasm': 'application/wasm',
   '.png': 'image/png',
+  '.svg': 'image/svg+xml',
 };
 
 const root = path.resolve(process.argv[2] || '.');

@@ -85,7 +85,7 @@ function Line(name, r) {
     server.kill();
   }
   let total = 0;
-  for (const name of ['boulles.html', 'boulles.js', 'boulles.wasm']) {
+  for (const name of ['boulles.html', 'boulles.js', 'boulles.svg']) {
     const bytes = fs.readFileSync(path.join(directory, name));
     const gzipped = zlib.gzipSync(bytes, {level: 9}).length;
     total += gzipped;

@@ -1,6 +1,7 @@
 // The page's side of the browser backend: its events reach the core through the exported
-// handlers of window.cpp; the program waits for them, names the page and shows its message box
-// through the functions below. The page itself (boulles.html) gives Module.canvas.
+// handlers of window.cpp; the program waits for them, names the page, sizes the canvas and shows
+// its message box through the functions below. The page itself (boulles.html) gives
+// Module.canvas and lays it out.
 
 mergeInto(LibraryManager.library, {
   $Page: {
@@ -55,11 +56,50 @@ mergeInto(LibraryManager.library, {
       });
       canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
       // As on X11: what was held when the focus went is released, since its release may
-      // never reach the page.
-      window.addEventListener('blur', function() {
+      // never reach the page; nor does it reach a page that is hidden, frozen or left.
+      var releaseAll = function() {
         if (!ABORT)
           _WebFocusLost();
+      };
+      window.addEventListener('blur', releaseAll);
+      window.addEventListener('pagehide', releaseAll);
+      document.addEventListener('freeze', releaseAll);
+      document.addEventListener('visibilitychange', function() {
+        if (document.visibilityState === 'hidden')
+          releaseAll();
       });
+      Page.watchSize(canvas);
+    },
+
+    // The drawing buffer: the canvas's CSS size in device pixels. (devicePixelContentBoxSize
+    // would be exact, but stays in CSS pixels when the ratio is emulated.)
+    bufferSize: function(canvas) {
+      var rect = canvas.getBoundingClientRect();
+      return [Math.round(rect.width * devicePixelRatio), Math.round(rect.height * devicePixelRatio)];
+    },
+
+    reportSize: function(canvas) {
+      if (ABORT)
+        return;
+      var size = Page.bufferSize(canvas);
+      _WebCanvasSized(size[0], size[1]);
+      Page.wakeProgram();
+    },
+
+    // The program learns the canvas's size now and whenever the layout or the device pixel
+    // ratio (zoom, another screen) changes it; it resizes the drawing buffer itself, in its
+    // own turn, so that the new size and the picture drawn for it are shown together.
+    watchSize: function(canvas) {
+      Page.reportSize(canvas);
+      new ResizeObserver(function() { Page.reportSize(canvas); }).observe(canvas);
+      var watchRatio = function() {
+        var query = matchMedia('(resolution: ' + devicePixelRatio + 'dppx)');
+        query.addEventListener('change', function() {
+          Page.reportSize(canvas);
+          watchRatio();
+        }, {once: true});
+      };
+      watchRatio();
     },
 
     // Returns to the browser until `start` calls its wake-up.
@@ -81,7 +121,8 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  WebListen__deps: ['$Page', 'WebKeyChanged', 'WebButtonChanged', 'WebCursorMoved', 'WebFocusLost'],
+  WebListen__deps: ['$Page', 'WebKeyChanged', 'WebButtonChanged', 'WebCursorMoved', 'WebFocusLost',
+                    'WebCanvasSized'],
   WebListen: function() {
     Page.listen(Module['canvas']);
   },
@@ -128,12 +169,10 @@ mergeInto(LibraryManager.library, {
     document.title = UTF8ToString(text);
   },
 
-  WebCanvasWidth: function() {
-    return Module['canvas'].width;
-  },
-
-  WebCanvasHeight: function() {
-    return Module['canvas'].height;
+  // Clears the drawing buffer, as any change of its size does.
+  WebSizeCanvas: function(width, height) {
+    Module['canvas'].width = width;
+    Module['canvas'].height = height;
   },
 
   // A modal box in the page: caption, error icon, text and OK. Returns when it is dismissed

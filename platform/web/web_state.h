@@ -4,9 +4,10 @@
 // includes it.
 //
 // Where the browser backend differs from Windows, beyond what core/windows.h lists:
-// - One window, the canvas of the page (640x480 in boulles.html): it has no frame, so its client
-//   area is the canvas and its outer size and position are ignored; its caption is the page's
-//   title. A second CreateWindowExA fails.
+// - One window, the canvas of the page: it has no frame, so its client area is the canvas, as
+//   the page lays it out, in device pixels, and its outer size and position are ignored; the
+//   page resizing it sends WM_SIZE. Its caption is the page's title. A second CreateWindowExA
+//   fails.
 // - One pixel format, the canvas's WebGL surface (RGBA, 24-bit depth in Chromium), whatever the
 //   descriptor asks for; ChoosePixelFormat returns 0 when the browser has no WebGL. One OpenGL
 //   context, over which <GL/gl.h> of this folder provides the OpenGL 1.1 calls of the program.

@@ -1,5 +1,6 @@
-// The backend's side of windows and events: the canvas as the one window, the waits that give
-// the browser its turn, the page's input as page.js reports it, the message box and the cursor.
+// The backend's side of windows and events: the canvas as the one window, its size as the page
+// lays it out, the waits that give the browser its turn, the page's input as page.js reports
+// it, the message box and the cursor.
 
 #include "web_state.h"
 
@@ -9,8 +10,7 @@ extern "C" {
 void WebListen();
 void WebWait(int milliseconds);
 void WebSetTitle(const char* utf8);
-int WebCanvasWidth();
-int WebCanvasHeight();
+void WebSizeCanvas(int width, int height);
 int WebMessageBox(const char* textUtf8, const char* captionUtf8);
 }
 
@@ -24,6 +24,8 @@ struct Page {
     bool listening;
     HWND canvasWindow;  // null while no window has the canvas
     POINT cursor;       // screen pixels, as the page last reported them
+    int canvasWidth;    // device pixels, as the page last laid the canvas out
+    int canvasHeight;
 };
 
 Page page;
@@ -52,8 +54,9 @@ bool BackendCreateWindow(HWND hwnd)
 {
     if (!ClaimCanvas(hwnd))
         return false;
-    hwnd->clientWidth = WebCanvasWidth();
-    hwnd->clientHeight = WebCanvasHeight();
+    hwnd->clientWidth = page.canvasWidth;
+    hwnd->clientHeight = page.canvasHeight;
+    WebSizeCanvas(page.canvasWidth, page.canvasHeight);
     char title[TEXT_BYTES];
     Cp1252ToUtf8(hwnd->caption, title, sizeof title);
     WebSetTitle(title);
@@ -70,10 +73,16 @@ void BackendDestroyWindow(HWND hwnd)
         page.canvasWindow = nullptr;
 }
 
-// The browser delivers the page's events only when the program returns to it.
+// The browser delivers the page's events only when the program returns to it. A new size of
+// the canvas takes effect here, between two frames, as a desktop window's does.
 void BackendDrainEvents()
 {
     WebWait(0);
+    HWND hwnd = page.canvasWindow;
+    if (!hwnd || (page.canvasWidth == hwnd->clientWidth && page.canvasHeight == hwnd->clientHeight))
+        return;
+    WebSizeCanvas(page.canvasWidth, page.canvasHeight);
+    CoreClientSized(hwnd, page.canvasWidth, page.canvasHeight);
 }
 
 // The page can always send a key, so there is always something to wait for.
@@ -138,6 +147,13 @@ EMSCRIPTEN_KEEPALIVE void WebCursorMoved(int x, int y)
 EMSCRIPTEN_KEEPALIVE void WebFocusLost()
 {
     CoreReleaseAllKeys();
+}
+
+// A canvas laid out smaller than a device pixel still has one.
+EMSCRIPTEN_KEEPALIVE void WebCanvasSized(int width, int height)
+{
+    page.canvasWidth = width > 1 ? width : 1;
+    page.canvasHeight = height > 1 ? height : 1;
 }
 
 }  // extern "C"

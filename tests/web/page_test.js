@@ -3,8 +3,11 @@
 //                                            a drag turns the view, + zooms, / hides the axes;
 //                                            Esc ends the run with exit code 0
 //   node page_test.js no-webgl DIRECTORY     a browser without WebGL: the box; OK ends with 1
+//   node page_test.js from-disk DIRECTORY    play, with the page opened as a file
+//   node page_test.js screens DIRECTORY      320x240, 1920x1080, a pixel ratio of 2: fits, sharp
+//   node page_test.js freeze DIRECTORY       a page frozen while keypad + is held releases it
 //   node page_test.js first-frame DIRECTORY OUT.png   writes the first frame drawn
-// DIRECTORY holds boulles.html; the page is served from it on a free port.
+// DIRECTORY holds boulles.html; the page is served from it on a free port, in a 640x800 window.
 'use strict';
 const {chromium} = require('playwright-core');
 const {spawn} = require('child_process');
@@ -16,14 +19,15 @@ const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
 
 // --- the page ---
 
-async function OpenPage(browserArguments, firstPixels, run) {
+async function OpenPage(browserArguments, firstPixels, run, {viewport, fromDisk} = {}) {
   const server = spawn(process.execPath,
                        [path.join(__dirname, '../../scripts/serve-web.js'), directory, '0']);
   let browser = null;
   try {
     browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: browserArguments});
-    const url = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
-    const page = await browser.newPage();
+    const served = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
+    const url = fromDisk ? 'file://' + path.resolve(directory, 'boulles.html') : served;
+    const page = await browser.newPage({viewport: viewport || {width: 640, height: 800}});
     page.on('pageerror', (error) => {
       if (error.name !== 'ExitStatus')
         console.log('page error: ' + error.message);
@@ -47,7 +51,7 @@ async function OpenPage(browserArguments, firstPixels, run) {
           const gl = canvas.getContext('webgl');
           const pixels = new Uint8Array(canvas.width * canvas.height * 4);
           gl.readPixels(0, 0, canvas.width, canvas.height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-          window.pixels = Array.from(pixels);
+          window.pixels = {rgba: pixels, width: canvas.width, height: canvas.height};
         },
       };
     }, firstPixels);
@@ -66,26 +70,33 @@ async function WaitFrames(page, count) {
                              {timeout: 60000});
 }
 
-// Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels
-// with red or green in them (the X and Z axes); and how wide the red ones spread.
+// Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels with
+// red or green in them (the X and Z axes); how wide they spread, and the green ones' mean height.
 async function NextFrame(page) {
   await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
   await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
-  const rgba = await page.evaluate(() => window.pixels);
-  const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0};
-  let redLeft = Infinity, redRight = -Infinity;
+  const {rgba, width, height} = await page.evaluate(() => window.pixels);
+  const counts = {width, height, black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenHeight: 0};
+  let redLeft = Infinity, redRight = -Infinity, greenLeft = Infinity, greenRight = -Infinity;
   for (let i = 0; i < rgba.length; i += 4) {
     const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
     if (r === 0 && g === 0 && b === 0) counts.black++;
     else if (r === 0 && g === 0) counts.blue++;
     if (r > 0) {
       counts.red++;
-      redLeft = Math.min(redLeft, (i / 4) % 640);
-      redRight = Math.max(redRight, (i / 4) % 640);
+      redLeft = Math.min(redLeft, (i / 4) % width);
+      redRight = Math.max(redRight, (i / 4) % width);
     }
-    if (g > 0) counts.green++;
+    if (g > 0) {
+      counts.green++;
+      greenLeft = Math.min(greenLeft, (i / 4) % width);
+      greenRight = Math.max(greenRight, (i / 4) % width);
+      counts.greenHeight += Math.floor(i / 4 / width) / height;
+    }
   }
   counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
+  counts.greenWidth = counts.green > 0 ? greenRight - greenLeft + 1 : 0;
+  counts.greenHeight /= counts.green;
   return counts;
 }
 
@@ -150,6 +161,59 @@ async function Play(page) {
   Check(await page.evaluate(() => window.framesDrawn) === last, 'no frame after the end', last);
   Check(/ended with exit code 0/.test(await page.textContent('#status')), 'the page says so',
         await page.textContent('#status'));
+  Check(await page.evaluate(() => new Promise((resolve) => Object.assign(new Image(), {
+    onload: () => resolve(true), onerror: () => resolve(false),
+    src: document.querySelector('link[rel=icon]').href}))), 'the page\'s icon is there', null);
+}
+
+// Nothing scrolls, the canvas is whole and 4:3, its drawing buffer has its device pixels, and
+// the picture is centred on it: the Z axis (keypad *) crosses the middle, as the viewport follows.
+async function CheckScreen(page, name) {
+  await WaitFrames(page, 3);
+  const at = await page.evaluate(() => {
+    const {canvas} = window.Module, root = document.documentElement;
+    return {box: canvas.getBoundingClientRect().toJSON(), width: canvas.width, height: canvas.height,
+            ratio: devicePixelRatio, scroll: [root.scrollWidth - innerWidth, root.scrollHeight - innerHeight]};
+  });
+  Check(Math.max(...at.scroll) <= 0 && at.box.left >= 0 && at.box.top >= 0 &&
+        Math.abs(at.box.width / at.box.height - 4 / 3) < 0.01, name + ': in view, 4:3', at);
+  Check(Math.abs(at.width - at.box.width * at.ratio) <= 1 &&
+        Math.abs(at.height - at.box.height * at.ratio) <= 1, name + ': buffer of device pixels', at);
+  const frame = await NextFrame(page);
+  Check(frame.blue > 0.005 * frame.width * frame.height && Math.abs(frame.greenHeight - 0.5) < 0.01,
+        name + ': the picture fills the canvas', frame);
+  return at;
+}
+
+async function Screens(page) {
+  await WaitFrames(page, 2);
+  await HoldKey(page, 'NumpadMultiply', 2);
+  await CheckScreen(page, '320x240');
+  await page.setViewportSize({width: 1920, height: 1080});
+  Check((await CheckScreen(page, '1920x1080')).box.width > 1200, 'a large window, a large canvas', 0);
+  // Another screen's ratio, which changes no CSS size.
+  const session = await page.context().newCDPSession(page);
+  await session.send('Emulation.setDeviceMetricsOverride',
+                     {width: 640, height: 800, deviceScaleFactor: 2, mobile: false});
+  const sharp = await CheckScreen(page, 'ratio-2');
+  Check(sharp.width === 1280 && sharp.height === 960, 'ratio 2: 1280x960 pixels', sharp);
+}
+
+// Neither a key's release nor the loss of focus reaches a frozen page; the browser announces the
+// freeze, and the test does as it would (Page.setWebLifecycleState does not freeze a visible page).
+async function Freeze(page) {
+  await WaitFrames(page, 2);
+  await HoldKey(page, 'NumpadMultiply', 2);
+  await page.keyboard.down('NumpadAdd');
+  const held = await NextFrame(page);
+  await WaitFrames(page, 10);
+  const nearer = await NextFrame(page);
+  Check(nearer.greenWidth > 1.02 * held.greenWidth, 'keypad + held zooms', {held, nearer});
+  await page.evaluate(() => document.dispatchEvent(new Event('freeze')));
+  const resumed = await NextFrame(page);
+  await WaitFrames(page, 20);
+  const later = await NextFrame(page);
+  Check(later.greenWidth < 1.02 * resumed.greenWidth, 'the freeze released keypad +', {resumed, later});
 }
 
 async function NoWebGl(page) {
@@ -176,12 +240,14 @@ async function FirstFrame(page) {
 const SCENARIOS = {
   'play': [SWIFTSHADER, false, Play],
   'no-webgl': [['--disable-webgl'], false, NoWebGl],
+  'from-disk': [SWIFTSHADER, false, Play, {fromDisk: true}],
+  'screens': [SWIFTSHADER, false, Screens, {viewport: {width: 320, height: 240}}],
+  'freeze': [SWIFTSHADER, false, Freeze],
   'first-frame': [SWIFTSHADER, 'png', FirstFrame],
 };
 
 (async () => {
-  const [browserArguments, firstPixels, run] = SCENARIOS[scenario];
-  await OpenPage(browserArguments, firstPixels, run);
+  await OpenPage(...SCENARIOS[scenario]);
   for (const failure of failures)
     console.log('FAIL: ' + failure);
   if (failures.length === 0)
