@@ -5,8 +5,6 @@
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
-#include <ctime>
-
 namespace {
 
 using InputOnXvfb = LayerOnXvfb;

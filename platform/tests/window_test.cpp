@@ -7,7 +7,6 @@
 #include <X11/cursorfont.h>
 #include <X11/extensions/Xfixes.h>
 
-#include <cstring>
 #include <poll.h>
 
 namespace {
