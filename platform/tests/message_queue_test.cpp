@@ -14,7 +14,7 @@ const int64_t NS_PER_MS = 1000000;
 
 void ReceiveKeyC(HWND hwnd)
 {
-    CoreKeyChanged(hwnd, 'C', 0, true);
+    CoreKeyChanged(hwnd, 'C', 0, true, 0);
 }
 
 TEST_F(MessageQueue, PostedThenQuitThenInputThenTimer)
