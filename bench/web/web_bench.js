@@ -28,7 +28,8 @@ function StartUpBalls() {
 }
 
 async function Measure(browser, url, setUp) {
-  const page = await browser.newPage();
+  // A 640x480 canvas for the page as for the floor.
+  const page = await browser.newPage({viewport: {width: 640, height: 800}});
   await setUp(page);
   await page.goto(url);
   await page.waitForTimeout(WARM_UP_MS);
