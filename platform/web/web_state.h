@@ -25,8 +25,10 @@
 
 // --- the canvas's window and its surface (window.cpp, wgl.cpp) ---
 
-// Gives the canvas to `hwnd` unless another window has it. The surface may be asked for while
-// the window is still being created, before BackendCreateWindow.
+// Gives the canvas to `hwnd` unless another window has it: BackendCreateWindow, or
+// SetPixelFormat while the window is still being created.
 bool ClaimCanvas(HWND hwnd);
+// The window that has the canvas; null while none has.
+HWND CanvasWindow();
 // Frees the canvas's OpenGL context, if any (ClosePlatform).
 void ForgetContext();
