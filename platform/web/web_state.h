@@ -10,6 +10,8 @@
 // - One pixel format, the canvas's WebGL surface (RGBA, 24-bit depth in Chromium), whatever the
 //   descriptor asks for; ChoosePixelFormat returns 0 when the browser has no WebGL. One OpenGL
 //   context, over which <GL/gl.h> of this folder provides the OpenGL 1.1 calls of the program.
+//   When the browser takes the WebGL context away, the program runs on without a picture until
+//   it gives it back; the page's status line says so when that takes more than three seconds.
 // - SwapBuffers returns once the browser has shown the frame, at its next animation frame: the
 //   browser shows no more than that, so frames run at most at the display's rate. While the page
 //   is hidden the browser gives no animation frames, and the program waits.
