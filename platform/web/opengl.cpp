@@ -11,6 +11,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -119,16 +120,34 @@ void NormalMatrix(const Matrix& modelview, GLfloat out[9])
 bool SameUpper3x3(const GLfloat a[16], const GLfloat b[16])
 {
     for (int column = 0; column < 3; ++column)
-        if (std::memcmp(a + column * 4, b + column * 4, 3 * sizeof(GLfloat)) != 0)
+        if (!std::equal(a + column * 4, a + column * 4 + 3, b + column * 4))
             return false;
     return true;
+}
+
+// By value: a NaN is always sent again, and 0 and -0, which draw alike, are one.
+template <typename T>
+bool Same(const T& a, const T& b)
+{
+    return a == b;
+}
+
+template <typename T, size_t N>
+bool Same(const T (&a)[N], const T (&b)[N])
+{
+    return std::equal(a, a + N, b);
+}
+
+bool Same(const WebGlLighting& a, const WebGlLighting& b)
+{
+    return a.lighting == b.lighting && a.light0 == b.light0 && a.colourMaterial == b.colourMaterial;
 }
 
 // Makes WebGL's copy of one part equal to `value`, marking `change` when that sends something.
 template <typename T>
 void Update(T& held, const T& value, int change, int& changes)
 {
-    if ((changes & change) == 0 && std::memcmp(&held, &value, sizeof(T)) == 0)
+    if ((changes & change) == 0 && Same(held, value))
         return;
     std::memcpy(&held, &value, sizeof(T));
     changes |= change;
