@@ -57,8 +57,7 @@ bool BackendCreateWindow(HWND hwnd)
 {
     if (!ClaimCanvas(hwnd))
         return false;
-    hwnd->clientWidth = WebCanvasWidth();
-    hwnd->clientHeight = WebCanvasHeight();
+    CoreClientSized(hwnd, WebCanvasWidth(), WebCanvasHeight());
     char title[TEXT_BYTES];
     Cp1252ToUtf8(hwnd->caption, title, sizeof title);
     WebSetTitle(title);
@@ -88,17 +87,21 @@ bool BackendWaitForEvents(int64_t deadline)
         WebWait(WAIT_FOR_EVENTS);
         return true;
     }
-    const int64_t left = deadline - CoreNow();
+    const int64_t left = deadline - BackendNow();
     if (left > 0)
         WebWait((int)((left + NANOSECONDS_PER_MILLISECOND - 1) / NANOSECONDS_PER_MILLISECOND));
     return true;
 }
 
-void ClosePlatform()
+int64_t BackendNow()
+{
+    return MonotonicClock();
+}
+
+void BackendClose()
 {
     ForgetContext();
     page.canvasWindow = nullptr;
-    CoreReset();
 }
 
 // --- message box and cursor ---
@@ -127,7 +130,7 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void WebKeyChanged(int virtualKey, int down)
 {
     if (page.canvasWindow)
-        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0);
+        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0, 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down)
