@@ -142,6 +142,20 @@ protected:
         return met;
     }
 
+    // Waits until the picture meets `done`, after input given once (a typed character, a wheel
+    // notch); only a hang takes the minute.
+    template <typename Condition>
+    bool WaitForPicture(Condition done, int timeoutMs = 60000)
+    {
+        for (int waited = 0; waited < timeoutMs; waited += 100) {
+            const Picture picture(display, window);
+            if (picture.Valid() && done(picture.Count()))
+                return true;
+            SleepMs(100);
+        }
+        return false;
+    }
+
     void ShowAxes()
     {
         ASSERT_TRUE(HoldKeyUntil(XK_KP_Multiply, [](const Census& c) { return c.pureGreen > 0; }));
@@ -215,6 +229,69 @@ TEST_F(DemoOnXvfb, HoldingKeypadPlusAndMinusZoomsInAndOut)
     })) << before << " -> " << nearer;
     long farther = 0;
     EXPECT_TRUE(HoldKeyUntil(XK_KP_Subtract, [&](const Census& c) {
+        farther = c.nonBlack;
+        return farther < nearer / 2;
+    })) << nearer << " -> " << farther;
+}
+
+// Without a keypad: the main keyboard's = (its + key) and -, held.
+TEST_F(DemoOnXvfb, HoldingMainKeyboardEqualsAndMinusZoomsInAndOut)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    const long before = Picture(display, window).Count().nonBlack;
+    long nearer = 0;
+    ASSERT_TRUE(HoldKeyUntil(XK_equal, [&](const Census& c) {
+        nearer = c.nonBlack;
+        return nearer > 2 * before;
+    }, 60000)) << before << " -> " << nearer;
+    long farther = 0;
+    EXPECT_TRUE(HoldKeyUntil(XK_minus, [&](const Census& c) {
+        farther = c.nonBlack;
+        return farther < nearer / 2;
+    }, 60000)) << nearer << " -> " << farther;
+}
+
+// Typed once each, as a person types them: Shift+8 on this (US) layout, and the / key.
+TEST_F(DemoOnXvfb, TypedStarAndSlashShowAndHideTheAxes)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    FakeKey(display, XK_Shift_L, true);
+    FakeKey(display, XK_asterisk, true);
+    FakeKey(display, XK_asterisk, false);
+    FakeKey(display, XK_Shift_L, false);
+    ASSERT_TRUE(WaitForPicture([](const Census& c) { return c.pureGreen > 150; }));
+    FakeKey(display, XK_slash, true);
+    FakeKey(display, XK_slash, false);
+    EXPECT_TRUE(WaitForPicture([](const Census& c) { return c.withRedOrGreen == 0; }));
+}
+
+// Ten notches forward bring the camera from 3000 to 1800, twenty back take it to 4200: a
+// smaller picture than at the start, however the balls have gathered meanwhile.
+TEST_F(DemoOnXvfb, WheelNotchesZoomInAndOut)
+{
+    const int NOTCHES = 10;
+    const unsigned WHEEL_FORWARD = 4, WHEEL_BACK = 5;
+    StartDemo();
+    WaitForDemoWindow();
+    FakePointerMove(display, CLIENT_WIDTH / 2, CLIENT_HEIGHT / 2);  // the wheel acts where it points
+    const long before = Picture(display, window).Count().nonBlack;
+    for (int i = 0; i < NOTCHES; ++i) {
+        FakeButton(display, WHEEL_FORWARD, true);
+        FakeButton(display, WHEEL_FORWARD, false);
+    }
+    long nearer = 0;
+    ASSERT_TRUE(WaitForPicture([&](const Census& c) {
+        nearer = c.nonBlack;
+        return nearer > 2 * before;
+    })) << before << " -> " << nearer;
+    for (int i = 0; i < 2 * NOTCHES; ++i) {
+        FakeButton(display, WHEEL_BACK, true);
+        FakeButton(display, WHEEL_BACK, false);
+    }
+    long farther = 0;
+    EXPECT_TRUE(WaitForPicture([&](const Census& c) {
         farther = c.nonBlack;
         return farther < nearer / 2;
     })) << nearer << " -> " << farther;
