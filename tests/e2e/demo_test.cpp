@@ -240,16 +240,13 @@ TEST_F(DemoOnXvfb, HoldingMainKeyboardEqualsAndMinusZoomsInAndOut)
     StartDemo();
     WaitForDemoWindow();
     const long before = Picture(display, window).Count().nonBlack;
-    long nearer = 0;
-    ASSERT_TRUE(HoldKeyUntil(XK_equal, [&](const Census& c) {
-        nearer = c.nonBlack;
-        return nearer > 2 * before;
-    }, 60000)) << before << " -> " << nearer;
-    long farther = 0;
-    EXPECT_TRUE(HoldKeyUntil(XK_minus, [&](const Census& c) {
-        farther = c.nonBlack;
-        return farther < nearer / 2;
-    }, 60000)) << nearer << " -> " << farther;
+    long nearer = 0, farther = 0;
+    ASSERT_TRUE(HoldKeyUntil(
+        XK_equal, [&](const Census& c) { return (nearer = c.nonBlack) > 2 * before; }, 60000))
+        << before << " -> " << nearer;
+    EXPECT_TRUE(HoldKeyUntil(
+        XK_minus, [&](const Census& c) { return (farther = c.nonBlack) < nearer / 2; }, 60000))
+        << nearer << " -> " << farther;
 }
 
 // Typed once each, as a person types them: Shift+8 on this (US) layout, and the / key.
@@ -271,30 +268,23 @@ TEST_F(DemoOnXvfb, TypedStarAndSlashShowAndHideTheAxes)
 // smaller picture than at the start, however the balls have gathered meanwhile.
 TEST_F(DemoOnXvfb, WheelNotchesZoomInAndOut)
 {
-    const int NOTCHES = 10;
-    const unsigned WHEEL_FORWARD = 4, WHEEL_BACK = 5;
+    const auto turnWheel = [this](unsigned button, int notches) {  // 4 forward, 5 back
+        for (int i = 0; i < notches; ++i) {
+            FakeButton(display, button, true);
+            FakeButton(display, button, false);
+        }
+    };
     StartDemo();
     WaitForDemoWindow();
-    FakePointerMove(display, CLIENT_WIDTH / 2, CLIENT_HEIGHT / 2);  // the wheel acts where it points
+    FakePointerMove(display, CLIENT_WIDTH / 2, CLIENT_HEIGHT / 2);  // the wheel turns for it
     const long before = Picture(display, window).Count().nonBlack;
-    for (int i = 0; i < NOTCHES; ++i) {
-        FakeButton(display, WHEEL_FORWARD, true);
-        FakeButton(display, WHEEL_FORWARD, false);
-    }
-    long nearer = 0;
-    ASSERT_TRUE(WaitForPicture([&](const Census& c) {
-        nearer = c.nonBlack;
-        return nearer > 2 * before;
-    })) << before << " -> " << nearer;
-    for (int i = 0; i < 2 * NOTCHES; ++i) {
-        FakeButton(display, WHEEL_BACK, true);
-        FakeButton(display, WHEEL_BACK, false);
-    }
-    long farther = 0;
-    EXPECT_TRUE(WaitForPicture([&](const Census& c) {
-        farther = c.nonBlack;
-        return farther < nearer / 2;
-    })) << nearer << " -> " << farther;
+    long nearer = 0, after = 0;
+    turnWheel(4, 10);
+    ASSERT_TRUE(WaitForPicture([&](const Census& c) { return (nearer = c.nonBlack) > 2 * before; }))
+        << before << " -> " << nearer;
+    turnWheel(5, 20);
+    EXPECT_TRUE(WaitForPicture([&](const Census& c) { return (after = c.nonBlack) < nearer / 2; }))
+        << nearer << " -> " << after;
 }
 
 TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
