@@ -2,12 +2,14 @@
 # Installs what the tests need, then builds and tests every preset in turn: a
 # release build with warnings as errors (plus the static analysis), an
 # AddressSanitizer + UBSan build, the Windows cross-build under Wine, and the
-# builds that must print the same trajectory (clang, i686, aarch64 under qemu,
-# and i686 Windows, which is only built and flag-checked), and the WebAssembly
-# build with its page in headless Chromium.
-# Closes with one line over all of them and exits non-zero when anything
-# failed: a configure, a build, the lint, a test, or a build that ran no test.
+# builds that must print the same trajectory (clang, i686, aarch64, s390x,
+# riscv64, ppc64el and armhf under qemu, and i686 Windows, which is only built
+# and flag-checked), and the WebAssembly build with its page in headless Chromium.
+# Prints each preset's wall time as it ends and the total, then closes with one
+# line over all of them and exits non-zero when anything failed: a configure,
+# a build, the lint, a test, or a build that ran no test.
 set -eu
+start=$(date +%s)
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 sh scripts/install-deps.sh $TEST_PACKAGES
@@ -23,7 +25,11 @@ trap 'rm -f "$log"' EXIT
 TestPreset() {
     preset=$1
     echo "=== $preset build"
-    if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
+    # A folder that an earlier generator configured is configured afresh for Ninja.
+    fresh=
+    cache="build-$preset/CMakeCache.txt"
+    [ ! -f "$cache" ] || grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$cache" || fresh=--fresh
+    if ! cmake --preset "$preset" $fresh >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
         echo "=== $preset: configure or build failed"
         failed=$((failed + 1))
         return
@@ -50,8 +56,12 @@ TestPreset() {
     fi
 }
 
-for preset in ci sanitize mingw linux-clang linux-i686 linux-aarch64 mingw-i686 web; do
+for preset in ci sanitize mingw linux-clang linux-i686 linux-aarch64 linux-s390x linux-riscv64 \
+    linux-ppc64el linux-armhf mingw-i686 web; do
+    preset_start=$(date +%s)
     TestPreset "$preset"
+    echo "=== $preset: $(($(date +%s) - preset_start)) s"
 done
+echo "=== total: $(($(date +%s) - start)) s"
 echo "all builds: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
