@@ -20,7 +20,8 @@ const LAUNCH_TIMEOUT = 180000;
 // Firefox has no WebGL when headless without a display, and MiniBrowser has no headless mode.
 // Xvfb picks a free display number itself and writes it to descriptor 3.
 function StartXvfb() {
-  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+  const xvfb = spawn('Xvfb',
+                     ['-displayfd', '3', '-screen', '0', '1024x768x24', '-nolisten', 'tcp', '-noreset'],
                      {stdio: ['ignore', 'ignore', 'ignore', 'pipe']});
   return new Promise((resolve, reject) => {
     let written = '';
@@ -135,7 +136,10 @@ function WebKitPage(driver) {
     keyboard: {
       down: (key) => driver.actions().keyDown(WebDriverKey(key)).perform(),
       up: (key) => driver.actions().keyUp(WebDriverKey(key)).perform(),
-      press: (key) => driver.actions().keyDown(WebDriverKey(key)).keyUp(WebDriverKey(key)).perform(),
+      press: (key) => {
+        const code = WebDriverKey(key);
+        return driver.actions().keyDown(code).keyUp(code).perform();
+      },
     },
     mouse: {
       // In `steps` moves from where the pointer is, as playwright does.
@@ -167,8 +171,10 @@ function OpenWebKit() {
     try {
       const driver = await new Builder()
         .usingServer(await service.start(LAUNCH_TIMEOUT))
-        .withCapabilities({browserName: 'MiniBrowser',
-                           'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']}})
+        .withCapabilities({
+          browserName: 'MiniBrowser',
+          'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']},
+        })
         .build();
       return {page: WebKitPage(driver), close: async () => {
         try {

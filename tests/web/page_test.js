@@ -15,7 +15,8 @@ const path = require('path');
 const ENGINE_OPTION = '--engine=';
 const engine = (process.argv.find((a) => a.startsWith(ENGINE_OPTION)) || ENGINE_OPTION + 'chromium')
   .slice(ENGINE_OPTION.length);
-const [scenario, directory, output] = process.argv.slice(2).filter((a) => !a.startsWith(ENGINE_OPTION));
+const [scenario, directory, output] =
+  process.argv.slice(2).filter((a) => !a.startsWith(ENGINE_OPTION));
 const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
 
 // --- the page ---
