@@ -7,11 +7,11 @@
 // with playwright's key names and viewport coordinates.
 'use strict';
 const {spawn} = require('child_process');
+const fs = require('fs');
 
 const CHROMIUM = '/usr/bin/chromium';
 const FIREFOX = '/usr/bin/firefox-esr';
 const WEBKIT_DRIVER = '/usr/bin/WebKitWebDriver';
-const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 // Starting a browser on a loaded machine may take a minute; only a hang takes this long.
 const LAUNCH_TIMEOUT = 180000;
 
@@ -160,6 +160,16 @@ function WebKitPage(driver) {
   return page;
 }
 
+// MiniBrowser comes with the library, in the folder of the machine's architecture.
+function MiniBrowser() {
+  const found = fs.readdirSync('/usr/lib')
+    .map((name) => `/usr/lib/${name}/webkit2gtk-4.1/MiniBrowser`)
+    .find((file) => fs.existsSync(file));
+  if (!found)
+    throw new Error('no /usr/lib/*/webkit2gtk-4.1/MiniBrowser: is webkit2gtk-driver installed?');
+  return found;
+}
+
 function OpenWebKit() {
   return WithXvfb(async (env) => {
     const {Builder} = require('selenium-webdriver');
@@ -173,7 +183,7 @@ function OpenWebKit() {
         .usingServer(await service.start(LAUNCH_TIMEOUT))
         .withCapabilities({
           browserName: 'MiniBrowser',
-          'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']},
+          'webkitgtk:browserOptions': {binary: MiniBrowser(), args: ['--automation']},
         })
         .build();
       return {page: WebKitPage(driver), close: async () => {
