@@ -23,6 +23,13 @@ function StartXvfb() {
   const xvfb = spawn('Xvfb',
                      ['-displayfd', '3', '-screen', '0', '1024x768x24', '-nolisten', 'tcp', '-noreset'],
                      {stdio: ['ignore', 'ignore', 'ignore', 'pipe']});
+  // Ends the server and waits until it has gone.
+  const stop = () => new Promise((resolve) => {
+    if (xvfb.exitCode !== null || xvfb.signalCode !== null)
+      return resolve();
+    xvfb.once('exit', resolve);
+    xvfb.kill();
+  });
   return new Promise((resolve, reject) => {
     let written = '';
     xvfb.on('error', reject);
@@ -30,7 +37,7 @@ function StartXvfb() {
     xvfb.stdio[3].on('data', (data) => {
       written += data;
       if (written.endsWith('\n'))
-        resolve({display: ':' + written.trim(), stop: () => xvfb.kill()});
+        resolve({display: ':' + written.trim(), stop});
     });
   });
 }
@@ -44,11 +51,11 @@ async function WithXvfb(open) {
       try {
         await opened.close();
       } finally {
-        xvfb.stop();
+        await xvfb.stop();
       }
     }};
   } catch (error) {
-    xvfb.stop();
+    await xvfb.stop();
     throw error;
   }
 }
