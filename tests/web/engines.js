@@ -62,12 +62,12 @@ async function WithXvfb(open) {
 
 // --- Chromium ---
 
-async function OpenChromium(chromiumArguments) {
+async function OpenChromium(chromiumArguments, pageOptions) {
   const {chromium} = require('playwright-core');
   const browser = await chromium.launch({executablePath: CHROMIUM, args: chromiumArguments,
                                          timeout: LAUNCH_TIMEOUT});
   try {
-    return {page: await browser.newPage(), close: () => browser.close()};
+    return {page: await browser.newPage(pageOptions), close: () => browser.close()};
   } catch (error) {
     await browser.close();
     throw error;
@@ -209,11 +209,11 @@ function OpenWebKit() {
 
 // --- choosing one ---
 
-// Opens a page in `engine`; `chromiumArguments` are Chromium's command line (the others need
-// none). Returns {page, close}.
-function OpenEnginePage(engine, chromiumArguments) {
+// Opens a page in `engine`; `chromiumArguments` are Chromium's command line and `pageOptions`
+// playwright's for its page (the others need none). Returns {page, close}.
+function OpenEnginePage(engine, chromiumArguments, pageOptions) {
   switch (engine) {
-  case 'chromium': return OpenChromium(chromiumArguments);
+  case 'chromium': return OpenChromium(chromiumArguments, pageOptions);
   case 'firefox': return OpenFirefox();
   case 'webkit': return OpenWebKit();
   }
