@@ -38,6 +38,11 @@ bool ClaimCanvas(HWND hwnd)
     return true;
 }
 
+HWND CanvasWindow()
+{
+    return page.canvasWindow;
+}
+
 // --- what the core asks of a backend ---
 
 bool BackendOpen()
