@@ -24,9 +24,20 @@ struct Page {
     bool listening;
     HWND canvasWindow;  // null while no window has the canvas
     POINT cursor;       // screen pixels, as the page last reported them
+    bool touchPressPending;  // a finger is down, its press waits for the program to see the cursor
 };
 
 Page page;
+
+// The Windows-1252 character of a Unicode code point; 0 when it has none.
+unsigned char Cp1252Of(unsigned codePoint)
+{
+    for (unsigned c = 1; c <= 0xFF; c++) {
+        if (Cp1252ToCodePoint((unsigned char)c) == codePoint)
+            return (unsigned char)c;
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -112,6 +123,12 @@ BOOL WINAPI GetCursorPos(POINT* point)
     if (!point)
         return FALSE;
     *point = page.cursor;
+    // The program has now seen the cursor under the finger: pressing no earlier, the touch
+    // turns the view from there rather than from where the cursor was before.
+    if (page.touchPressPending) {
+        page.touchPressPending = false;
+        CoreButtonChanged(VK_LBUTTON, true);
+    }
     return TRUE;
 }
 
@@ -119,15 +136,41 @@ BOOL WINAPI GetCursorPos(POINT* point)
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void WebKeyChanged(int virtualKey, int down)
+// `typed` is the code point of the character the press types, 0 for none.
+EMSCRIPTEN_KEEPALIVE void WebKeyChanged(int virtualKey, int down, int typed)
 {
     if (page.canvasWindow)
-        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0);
+        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0, Cp1252Of((unsigned)typed));
+}
+
+// A character typed by a control of the page, as a code point.
+EMSCRIPTEN_KEEPALIVE void WebCharTyped(int typed)
+{
+    const unsigned char character = Cp1252Of((unsigned)typed);
+    if (page.canvasWindow && character)
+        CoreCharTyped(page.canvasWindow, character);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down)
 {
+    if (virtualKey == VK_LBUTTON && !down)
+        page.touchPressPending = false;
     CoreButtonChanged(virtualKey, down != 0);
+}
+
+// A finger went down: the cursor moves under it now, the left button goes down once the
+// program has read the cursor there (GetCursorPos).
+EMSCRIPTEN_KEEPALIVE void WebTouchStarted(int x, int y)
+{
+    page.cursor = POINT{x, y};
+    page.touchPressPending = true;
+}
+
+// `delta` in WHEEL_DELTA units, positive away from the user.
+EMSCRIPTEN_KEEPALIVE void WebWheelTurned(int delta, int x, int y)
+{
+    if (page.canvasWindow)
+        CoreWheelTurned(page.canvasWindow, delta, x, y);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebCursorMoved(int x, int y)

@@ -4,6 +4,9 @@
 //                                            Esc ends the run with exit code 0
 //   node page_test.js no-webgl DIRECTORY     a browser without WebGL: the box; OK ends with 1
 //   node page_test.js first-frame DIRECTORY OUT.png   writes the first frame drawn
+//   node page_test.js keys-wheel DIRECTORY   the main-row keys, typed * and /, and the wheel
+//   node page_test.js touch DIRECTORY        a finger drags, two pinch, the axes' buttons
+//   node page_test.js phone DIRECTORY        a 390x844 phone lays the page out at its width
 // DIRECTORY holds boulles.html; the page is served from it on a free port.
 'use strict';
 const {chromium} = require('playwright-core');
@@ -16,14 +19,14 @@ const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
 
 // --- the page ---
 
-async function OpenPage(browserArguments, firstPixels, run) {
+async function OpenPage(browserArguments, firstPixels, run, pageOptions) {
   const server = spawn(process.execPath,
                        [path.join(__dirname, '../../scripts/serve-web.js'), directory, '0']);
   let browser = null;
   try {
     browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: browserArguments});
     const url = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
-    const page = await browser.newPage();
+    const page = await browser.newPage(pageOptions);
     page.on('pageerror', (error) => {
       if (error.name !== 'ExitStatus')
         console.log('page error: ' + error.message);
@@ -67,25 +70,32 @@ async function WaitFrames(page, count) {
 }
 
 // Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels
-// with red or green in them (the X and Z axes); and how wide the red ones spread.
+// with red or green in them (the X and Z axes); and how wide the red and green ones spread.
 async function NextFrame(page) {
   await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
   await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
   const rgba = await page.evaluate(() => window.pixels);
-  const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0};
-  let redLeft = Infinity, redRight = -Infinity;
+  const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenWidth: 0};
+  const spans = {red: [Infinity, -Infinity], green: [Infinity, -Infinity]};
+  const widen = (span, i) => {
+    span[0] = Math.min(span[0], (i / 4) % 640);
+    span[1] = Math.max(span[1], (i / 4) % 640);
+  };
   for (let i = 0; i < rgba.length; i += 4) {
     const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
     if (r === 0 && g === 0 && b === 0) counts.black++;
     else if (r === 0 && g === 0) counts.blue++;
     if (r > 0) {
       counts.red++;
-      redLeft = Math.min(redLeft, (i / 4) % 640);
-      redRight = Math.max(redRight, (i / 4) % 640);
+      widen(spans.red, i);
     }
-    if (g > 0) counts.green++;
+    if (g > 0) {
+      counts.green++;
+      widen(spans.green, i);
+    }
   }
-  counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
+  counts.redWidth = counts.red > 0 ? spans.red[1] - spans.red[0] + 1 : 0;
+  counts.greenWidth = counts.green > 0 ? spans.green[1] - spans.green[0] + 1 : 0;
   return counts;
 }
 
@@ -152,6 +162,105 @@ async function Play(page) {
         await page.textContent('#status'));
 }
 
+// Without a keypad: Z (green) lies across the picture at the start, and widens as the camera
+// comes nearer. The page is made shorter than its content, so that it could scroll.
+async function KeysAndWheel(page) {
+  await page.setViewportSize({width: 800, height: 400});
+  await WaitFrames(page, 2);
+  await page.keyboard.press('*');
+  await WaitFrames(page, 1);
+  const shown = await NextFrame(page);
+  Check(shown.green > 300, 'a typed * shows the axes', shown);
+
+  await HoldKey(page, 'Equal', 25);
+  const nearer = await NextFrame(page);
+  Check(nearer.greenWidth > 1.04 * shown.greenWidth, 'the main-row = / + key held brings the camera nearer',
+        {shown, nearer});
+  await HoldKey(page, 'Minus', 25);
+  const farther = await NextFrame(page);
+  Check(farther.greenWidth < nearer.greenWidth / 1.04, 'the main-row - key held moves it away',
+        {nearer, farther});
+
+  const box = await page.locator('#canvas').boundingBox();
+  await page.mouse.move(box.x + 320, box.y + 300);
+  for (let notch = 0; notch < 10; notch++)
+    await page.mouse.wheel(0, -100);
+  await WaitFrames(page, 2);
+  const wheeled = await NextFrame(page);
+  Check(wheeled.greenWidth > 1.04 * farther.greenWidth, 'the wheel turned away brings the camera nearer',
+        {farther, wheeled});
+  Check(await page.evaluate(() => window.scrollY) === 0, 'the wheel over the canvas scrolls nothing',
+        await page.evaluate(() => window.scrollY));
+
+  await page.keyboard.press('/');
+  await WaitFrames(page, 1);
+  const hidden = await NextFrame(page);
+  Check(hidden.red + hidden.green === 0, 'a typed / hides the axes', hidden);
+}
+
+// Fingers through the DevTools protocol, at [x, y] points of the canvas; one call per change,
+// the points being every finger still down.
+async function Fingers(page, type, points) {
+  if (!page.touchSession)
+    page.touchSession = await page.context().newCDPSession(page);
+  const box = await page.locator('#canvas').boundingBox();
+  const touchPoints = points.map(([x, y], id) => ({x: box.x + x, y: box.y + y, id}));
+  await page.touchSession.send('Input.dispatchTouchEvent', {type, touchPoints});
+}
+
+async function Touch(page) {
+  await WaitFrames(page, 2);
+  await page.locator('button', {hasText: 'show'}).tap();
+  await WaitFrames(page, 1);
+
+  // Turned by 90 degrees as in play: X (red) across the picture, Z at the eye.
+  await Fingers(page, 'touchStart', [[200, 200]]);
+  await WaitFrames(page, 2);
+  for (let x = 218; x <= 290; x += 18)
+    await Fingers(page, 'touchMove', [[x, 200]]);
+  await WaitFrames(page, 2);
+  await Fingers(page, 'touchEnd', []);
+  await WaitFrames(page, 1);
+  const turned = await NextFrame(page);
+  Check(turned.red > 300 && turned.green < 20, 'a 90-pixel one-finger drag turns the view by 90 degrees',
+        turned);
+
+  const box = await page.locator('#canvas').boundingBox();
+  await page.mouse.move(box.x + 100, box.y + 100);
+  await page.mouse.move(box.x + 190, box.y + 100, {steps: 5});
+  await WaitFrames(page, 2);
+  const hovered = await NextFrame(page);
+  Check(hovered.red > 300 && hovered.green < 20, 'no button stays down once the finger lifted', hovered);
+
+  // One finger still, the other spreading: zoom, and no turn by the moving finger.
+  await Fingers(page, 'touchStart', [[250, 240]]);
+  await WaitFrames(page, 2);
+  await Fingers(page, 'touchStart', [[250, 240], [330, 240]]);
+  await WaitFrames(page, 1);
+  for (let x = 370; x <= 530; x += 40)
+    await Fingers(page, 'touchMove', [[250, 240], [x, 240]]);
+  await WaitFrames(page, 2);
+  await Fingers(page, 'touchMove', [[250, 240]]);
+  await WaitFrames(page, 2);
+  await Fingers(page, 'touchEnd', []);
+  await WaitFrames(page, 1);
+  const pinched = await NextFrame(page);
+  Check(pinched.redWidth > 1.04 * turned.redWidth && pinched.green < 20,
+        'two fingers spreading bring the camera nearer and turn nothing', {turned, pinched});
+
+  await page.locator('button', {hasText: 'hide'}).tap();
+  await WaitFrames(page, 1);
+  const hidden = await NextFrame(page);
+  Check(hidden.red + hidden.green === 0, 'the hide button hides the axes', hidden);
+}
+
+// A phone lays the page out at its own width, in CSS pixels.
+async function Phone(page) {
+  await WaitFrames(page, 1);
+  const width = await page.evaluate(() => document.documentElement.clientWidth);
+  Check(width === 390, 'the page laid out at the phone\'s width', width);
+}
+
 async function NoWebGl(page) {
   const box = page.locator('dialog.message-box[open]');
   await box.waitFor({timeout: 30000});
@@ -177,11 +286,15 @@ const SCENARIOS = {
   'play': [SWIFTSHADER, false, Play],
   'no-webgl': [['--disable-webgl'], false, NoWebGl],
   'first-frame': [SWIFTSHADER, 'png', FirstFrame],
+  'keys-wheel': [SWIFTSHADER, false, KeysAndWheel],
+  'touch': [SWIFTSHADER, false, Touch, {hasTouch: true}],
+  'phone': [SWIFTSHADER, false, Phone,
+            {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true}],
 };
 
 (async () => {
-  const [browserArguments, firstPixels, run] = SCENARIOS[scenario];
-  await OpenPage(browserArguments, firstPixels, run);
+  const [browserArguments, firstPixels, run, pageOptions] = SCENARIOS[scenario];
+  await OpenPage(browserArguments, firstPixels, run, pageOptions);
   for (const failure of failures)
     console.log('FAIL: ' + failure);
   if (failures.length === 0)
