@@ -176,21 +176,23 @@ async function KeysAndWheel(page) {
   const nearer = await NextFrame(page);
   Check(nearer.greenWidth > 1.04 * shown.greenWidth, 'the main-row = / + key held brings the camera nearer',
         {shown, nearer});
-  await HoldKey(page, 'Minus', 25);
-  const farther = await NextFrame(page);
-  Check(farther.greenWidth < nearer.greenWidth / 1.04, 'the main-row - key held moves it away',
-        {nearer, farther});
 
+  // Towards the user: farther, where an unheld wheel would scroll the page down.
   const box = await page.locator('#canvas').boundingBox();
   await page.mouse.move(box.x + 320, box.y + 300);
   for (let notch = 0; notch < 10; notch++)
-    await page.mouse.wheel(0, -100);
+    await page.mouse.wheel(0, 100);
   await WaitFrames(page, 2);
   const wheeled = await NextFrame(page);
-  Check(wheeled.greenWidth > 1.04 * farther.greenWidth, 'the wheel turned away brings the camera nearer',
-        {farther, wheeled});
+  Check(wheeled.greenWidth < nearer.greenWidth / 1.04, 'the wheel turned towards the user moves the camera away',
+        {nearer, wheeled});
   Check(await page.evaluate(() => window.scrollY) === 0, 'the wheel over the canvas scrolls nothing',
         await page.evaluate(() => window.scrollY));
+
+  await HoldKey(page, 'Minus', 25);
+  const farther = await NextFrame(page);
+  Check(farther.greenWidth < wheeled.greenWidth / 1.04, 'the main-row - key held moves it away',
+        {wheeled, farther});
 
   await page.keyboard.press('/');
   await WaitFrames(page, 1);
