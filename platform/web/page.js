@@ -124,7 +124,7 @@ mergeInto(LibraryManager.library, {
     // nothing; the finger left after a pinch drags again from where it is.
     fingers: [],
     spread: 0,  // the distance between the first two fingers, as last seen
-    UNITS_PER_PIXEL: 6,  // of WHEEL_DELTA, as the fingers spread (one notch for 20 pixels)
+    UNITS_PER_PIXEL: 8,  // of WHEEL_DELTA, as the fingers spread (a notch per 15 pixels)
 
     listenTouch: function(canvas) {
       canvas.addEventListener('pointerdown', function(event) {

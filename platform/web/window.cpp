@@ -29,16 +29,6 @@ struct Page {
 
 Page page;
 
-// The Windows-1252 character of a Unicode code point; 0 when it has none.
-unsigned char Cp1252Of(unsigned codePoint)
-{
-    for (unsigned c = 1; c <= 0xFF; c++) {
-        if (Cp1252ToCodePoint((unsigned char)c) == codePoint)
-            return (unsigned char)c;
-    }
-    return 0;
-}
-
 }  // namespace
 
 bool ClaimCanvas(HWND hwnd)
@@ -140,13 +130,14 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void WebKeyChanged(int virtualKey, int down, int typed)
 {
     if (page.canvasWindow)
-        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0, Cp1252Of((unsigned)typed));
+        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0,
+                       CodePointToCp1252((unsigned)typed));
 }
 
 // A character typed by a control of the page, as a code point.
 EMSCRIPTEN_KEEPALIVE void WebCharTyped(int typed)
 {
-    const unsigned char character = Cp1252Of((unsigned)typed);
+    const unsigned char character = CodePointToCp1252((unsigned)typed);
     if (page.canvasWindow && character)
         CoreCharTyped(page.canvasWindow, character);
 }
