@@ -50,7 +50,7 @@ async function OpenPage(browserArguments, firstPixels, run, pageOptions) {
           const gl = canvas.getContext('webgl');
           const pixels = new Uint8Array(canvas.width * canvas.height * 4);
           gl.readPixels(0, 0, canvas.width, canvas.height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-          window.pixels = Array.from(pixels);
+          window.pixels = pixels;
         },
       };
     }, firstPixels);
@@ -71,32 +71,36 @@ async function WaitFrames(page, count) {
 
 // Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels
 // with red or green in them (the X and Z axes); and how wide the red and green ones spread.
+// Counted in the page: a frame's million numbers take the protocol most of a minute.
 async function NextFrame(page) {
   await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
   await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
-  const rgba = await page.evaluate(() => window.pixels);
-  const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenWidth: 0};
-  const spans = {red: [Infinity, -Infinity], green: [Infinity, -Infinity]};
-  const widen = (span, i) => {
-    span[0] = Math.min(span[0], (i / 4) % 640);
-    span[1] = Math.max(span[1], (i / 4) % 640);
-  };
-  for (let i = 0; i < rgba.length; i += 4) {
-    const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
-    if (r === 0 && g === 0 && b === 0) counts.black++;
-    else if (r === 0 && g === 0) counts.blue++;
-    if (r > 0) {
-      counts.red++;
-      widen(spans.red, i);
+  return page.evaluate(() => {
+    const rgba = window.pixels;
+    const width = window.Module.canvas.width;
+    const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenWidth: 0};
+    const spans = {red: [Infinity, -Infinity], green: [Infinity, -Infinity]};
+    const widen = (span, i) => {
+      span[0] = Math.min(span[0], (i / 4) % width);
+      span[1] = Math.max(span[1], (i / 4) % width);
+    };
+    for (let i = 0; i < rgba.length; i += 4) {
+      const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
+      if (r === 0 && g === 0 && b === 0) counts.black++;
+      else if (r === 0 && g === 0) counts.blue++;
+      if (r > 0) {
+        counts.red++;
+        widen(spans.red, i);
+      }
+      if (g > 0) {
+        counts.green++;
+        widen(spans.green, i);
+      }
     }
-    if (g > 0) {
-      counts.green++;
-      widen(spans.green, i);
-    }
-  }
-  counts.redWidth = counts.red > 0 ? spans.red[1] - spans.red[0] + 1 : 0;
-  counts.greenWidth = counts.green > 0 ? spans.green[1] - spans.green[0] + 1 : 0;
-  return counts;
+    counts.redWidth = counts.red > 0 ? spans.red[1] - spans.red[0] + 1 : 0;
+    counts.greenWidth = counts.green > 0 ? spans.green[1] - spans.green[0] + 1 : 0;
+    return counts;
+  });
 }
 
 async function HoldKey(page, key, frames) {
