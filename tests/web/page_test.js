@@ -69,38 +69,36 @@ async function WaitFrames(page, count) {
                              {timeout: 60000});
 }
 
-// Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels
-// with red or green in them (the X and Z axes); and how wide the red and green ones spread.
-// Counted in the page: a frame's million numbers take the protocol most of a minute.
+// Counts a frame's pixels: black, pure blue (the balls, and the Y axis), and pixels with red
+// or green in them (the X and Z axes); and how wide the red and green ones spread. It runs in
+// the page: the protocol takes most of a minute to carry a frame's million numbers.
+function CountPixels(rgba, width) {
+  const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenWidth: 0};
+  let redLeft = Infinity, redRight = -Infinity, greenLeft = Infinity, greenRight = -Infinity;
+  for (let i = 0; i < rgba.length; i += 4) {
+    const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
+    if (r === 0 && g === 0 && b === 0) counts.black++;
+    else if (r === 0 && g === 0) counts.blue++;
+    if (r > 0) {
+      counts.red++;
+      redLeft = Math.min(redLeft, (i / 4) % width);
+      redRight = Math.max(redRight, (i / 4) % width);
+    }
+    if (g > 0) {
+      counts.green++;
+      greenLeft = Math.min(greenLeft, (i / 4) % width);
+      greenRight = Math.max(greenRight, (i / 4) % width);
+    }
+  }
+  counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
+  counts.greenWidth = counts.green > 0 ? greenRight - greenLeft + 1 : 0;
+  return counts;
+}
+
 async function NextFrame(page) {
   await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
   await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
-  return page.evaluate(() => {
-    const rgba = window.pixels;
-    const width = window.Module.canvas.width;
-    const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenWidth: 0};
-    const spans = {red: [Infinity, -Infinity], green: [Infinity, -Infinity]};
-    const widen = (span, i) => {
-      span[0] = Math.min(span[0], (i / 4) % width);
-      span[1] = Math.max(span[1], (i / 4) % width);
-    };
-    for (let i = 0; i < rgba.length; i += 4) {
-      const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
-      if (r === 0 && g === 0 && b === 0) counts.black++;
-      else if (r === 0 && g === 0) counts.blue++;
-      if (r > 0) {
-        counts.red++;
-        widen(spans.red, i);
-      }
-      if (g > 0) {
-        counts.green++;
-        widen(spans.green, i);
-      }
-    }
-    counts.redWidth = counts.red > 0 ? spans.red[1] - spans.red[0] + 1 : 0;
-    counts.greenWidth = counts.green > 0 ? spans.green[1] - spans.green[0] + 1 : 0;
-    return counts;
-  });
+  return page.evaluate(`(${CountPixels})(window.pixels, window.Module.canvas.width)`);
 }
 
 async function HoldKey(page, key, frames) {
@@ -193,11 +191,6 @@ async function KeysAndWheel(page) {
   Check(await page.evaluate(() => window.scrollY) === 0, 'the wheel over the canvas scrolls nothing',
         await page.evaluate(() => window.scrollY));
 
-  await HoldKey(page, 'Minus', 25);
-  const farther = await NextFrame(page);
-  Check(farther.greenWidth < wheeled.greenWidth / 1.04, 'the main-row - key held moves it away',
-        {wheeled, farther});
-
   await page.keyboard.press('/');
   await WaitFrames(page, 1);
   const hidden = await NextFrame(page);
@@ -254,10 +247,6 @@ async function Touch(page) {
   Check(pinched.redWidth > 1.04 * turned.redWidth && pinched.green < 20,
         'two fingers spreading bring the camera nearer and turn nothing', {turned, pinched});
 
-  await page.locator('button', {hasText: 'hide'}).tap();
-  await WaitFrames(page, 1);
-  const hidden = await NextFrame(page);
-  Check(hidden.red + hidden.green === 0, 'the hide button hides the axes', hidden);
 }
 
 // A phone lays the page out at its own width, in CSS pixels.
