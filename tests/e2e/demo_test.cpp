@@ -142,6 +142,20 @@ protected:
         return met;
     }
 
+    // Waits until the picture meets `done`, after input given once (a typed character, a wheel
+    // notch); only a hang takes the minute.
+    template <typename Condition>
+    bool WaitUntilPicture(Condition done, int timeoutMs = 60000)
+    {
+        for (int waited = 0; waited < timeoutMs; waited += 100) {
+            const Picture picture(display, window);
+            if (picture.Valid() && done(picture.Count()))
+                return true;
+            SleepMs(100);
+        }
+        return false;
+    }
+
     void ShowAxes()
     {
         ASSERT_TRUE(HoldKeyUntil(XK_KP_Multiply, [](const Census& c) { return c.pureGreen > 0; }));
@@ -218,6 +232,60 @@ TEST_F(DemoOnXvfb, HoldingKeypadPlusAndMinusZoomsInAndOut)
         farther = c.nonBlack;
         return farther < nearer / 2;
     })) << nearer << " -> " << farther;
+}
+
+// Without a keypad: the main keyboard's = (its + key) and -, held. Half as much area again is
+// about 55 ticks nearer.
+TEST_F(DemoOnXvfb, HoldingMainKeyboardEqualsAndMinusZoomsInAndOut)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    const long before = Picture(display, window).Count().nonBlack;
+    long nearer = 0, farther = 0;
+    ASSERT_TRUE(HoldKeyUntil(
+        XK_equal, [&](const Census& c) { return 2 * (nearer = c.nonBlack) > 3 * before; }, 60000))
+        << before << " -> " << nearer;
+    EXPECT_TRUE(HoldKeyUntil(
+        XK_minus, [&](const Census& c) { return 3 * (farther = c.nonBlack) < 2 * nearer; }, 60000))
+        << nearer << " -> " << farther;
+}
+
+// Typed once each, as a person types them: Shift+8 on this (US) layout, and the / key.
+TEST_F(DemoOnXvfb, TypedStarAndSlashShowAndHideTheAxes)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    FakeKey(display, XK_Shift_L, true);
+    FakeKey(display, XK_asterisk, true);
+    FakeKey(display, XK_asterisk, false);
+    FakeKey(display, XK_Shift_L, false);
+    ASSERT_TRUE(WaitUntilPicture([](const Census& c) { return c.pureGreen > 150; }));
+    FakeKey(display, XK_slash, true);
+    FakeKey(display, XK_slash, false);
+    EXPECT_TRUE(WaitUntilPicture([](const Census& c) { return c.withRedOrGreen == 0; }));
+}
+
+// Ten notches forward bring the camera from 3000 to 1800, twenty back take it to 4200: a
+// smaller picture than at the start, however the balls have gathered meanwhile.
+TEST_F(DemoOnXvfb, WheelNotchesZoomInAndOut)
+{
+    const auto turnWheel = [this](unsigned button, int notches) {  // 4 forward, 5 back
+        for (int i = 0; i < notches; ++i) {
+            FakeButton(display, button, true);
+            FakeButton(display, button, false);
+        }
+    };
+    StartDemo();
+    WaitForDemoWindow();
+    FakePointerMove(display, CLIENT_WIDTH / 2, CLIENT_HEIGHT / 2);  // the wheel turns for it
+    const long before = Picture(display, window).Count().nonBlack;
+    long nearer = 0, after = 0;
+    turnWheel(4, 10);
+    ASSERT_TRUE(WaitUntilPicture([&](const Census& c) { return (nearer = c.nonBlack) > 2 * before; }))
+        << before << " -> " << nearer;
+    turnWheel(5, 20);
+    EXPECT_TRUE(WaitUntilPicture([&](const Census& c) { return (after = c.nonBlack) < nearer / 2; }))
+        << nearer << " -> " << after;
 }
 
 TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
