@@ -1,4 +1,5 @@
-// The page in Debian's headless Chromium, driven by playwright-core:
+// The page in a browser engine of engines.js (Chromium unless --engine=firefox or webkit is given;
+// only `play` runs in all three, the others use more of playwright's page than the adapters have):
 //   node page_test.js play DIRECTORY         blue balls on black; keypad * held shows the axes,
 //                                            a drag turns the view, + zooms, / hides the axes;
 //                                            Esc ends the run with exit code 0
@@ -12,12 +13,16 @@
 //   node page_test.js phone DIRECTORY        a 390x844 phone lays the page out at its width
 // DIRECTORY holds boulles.html; the page is served from it on a free port.
 'use strict';
-const {chromium} = require('playwright-core');
+const {OpenEnginePage} = require('./engines');
 const {spawn} = require('child_process');
 const fs = require('fs');
 const path = require('path');
 
-const [scenario, directory, output] = process.argv.slice(2);
+const ENGINE_OPTION = '--engine=';
+const engine = (process.argv.find((a) => a.startsWith(ENGINE_OPTION)) || ENGINE_OPTION + 'chromium')
+  .slice(ENGINE_OPTION.length);
+const [scenario, directory, output] =
+  process.argv.slice(2).filter((a) => !a.startsWith(ENGINE_OPTION));
 const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
 
 // --- the page ---
@@ -27,18 +32,23 @@ async function OpenPage(browserArguments, firstPixels, run, pageOptions) {
                        [path.join(__dirname, '../../scripts/serve-web.js'), directory, '0']);
   let browser = null;
   try {
-    browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: browserArguments});
+    browser = await OpenEnginePage(engine, browserArguments, pageOptions);
     const url = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
-    const page = await browser.newPage(pageOptions);
-    page.on('pageerror', (error) => {
-      if (error.name !== 'ExitStatus')
-        console.log('page error: ' + error.message);
-    });
+    const page = browser.page;
+    // (WebDriver classic reports no page errors.)
+    if (page.on) {
+      page.on('pageerror', (error) => {
+        if (error.name !== 'ExitStatus')
+          console.log('page error: ' + error.message);
+      });
+    }
     // Before the program starts: every frame it presents counts, and the test may ask for the
-    // pixels of the next one, read back before the browser shows it.
+    // pixels of the next one, read back before the browser shows it. (Where the engine runs
+    // it only after the page has loaded, the hook joins the program's Module all the same.)
     await page.addInitScript((wanted) => {
       window.wantPixels = wanted;
-      window.Module = {
+      window.Module = window.Module || {};
+      Object.assign(window.Module, {
         onSwapBuffers: function(count) {
           window.framesDrawn = count;
           const wanted = window.wantPixels;
@@ -55,7 +65,7 @@ async function OpenPage(browserArguments, firstPixels, run, pageOptions) {
           gl.readPixels(0, 0, canvas.width, canvas.height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
           window.pixels = pixels;
         },
-      };
+      });
     }, firstPixels);
     await page.goto(url);
     await run(page);
@@ -72,36 +82,36 @@ async function WaitFrames(page, count) {
                              {timeout: 60000});
 }
 
-// Counts a frame's pixels: black, pure blue (the balls, and the Y axis), and pixels with red
-// or green in them (the X and Z axes); and how wide the red and green ones spread. It runs in
-// the page: the protocol takes most of a minute to carry a frame's million numbers.
-function CountPixels(rgba, width) {
-  const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenWidth: 0};
-  let redLeft = Infinity, redRight = -Infinity, greenLeft = Infinity, greenRight = -Infinity;
-  for (let i = 0; i < rgba.length; i += 4) {
-    const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
-    if (r === 0 && g === 0 && b === 0) counts.black++;
-    else if (r === 0 && g === 0) counts.blue++;
-    if (r > 0) {
-      counts.red++;
-      redLeft = Math.min(redLeft, (i / 4) % width);
-      redRight = Math.max(redRight, (i / 4) % width);
-    }
-    if (g > 0) {
-      counts.green++;
-      greenLeft = Math.min(greenLeft, (i / 4) % width);
-      greenRight = Math.max(greenRight, (i / 4) % width);
-    }
-  }
-  counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
-  counts.greenWidth = counts.green > 0 ? greenRight - greenLeft + 1 : 0;
-  return counts;
-}
-
+// Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels
+// with red or green in them (the X and Z axes); and how wide the red and green ones spread.
+// Counted in the page: a driver takes most of a minute to carry a frame's million numbers.
 async function NextFrame(page) {
   await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
-  await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
-  return page.evaluate(`(${CountPixels})(window.pixels, window.Module.canvas.width)`);
+  await page.waitForFunction(() => Boolean(window.pixels), null, {timeout: 60000});
+  return page.evaluate(() => {
+    const rgba = window.pixels;
+    const width = window.Module.canvas.width;
+    const counts = {black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenWidth: 0};
+    let redLeft = Infinity, redRight = -Infinity, greenLeft = Infinity, greenRight = -Infinity;
+    for (let i = 0; i < rgba.length; i += 4) {
+      const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
+      if (r === 0 && g === 0 && b === 0) counts.black++;
+      else if (r === 0 && g === 0) counts.blue++;
+      if (r > 0) {
+        counts.red++;
+        redLeft = Math.min(redLeft, (i / 4) % width);
+        redRight = Math.max(redRight, (i / 4) % width);
+      }
+      if (g > 0) {
+        counts.green++;
+        greenLeft = Math.min(greenLeft, (i / 4) % width);
+        greenRight = Math.max(greenRight, (i / 4) % width);
+      }
+    }
+    counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
+    counts.greenWidth = counts.green > 0 ? greenRight - greenLeft + 1 : 0;
+    return counts;
+  });
 }
 
 async function HoldKey(page, key, frames) {
@@ -109,6 +119,18 @@ async function HoldKey(page, key, frames) {
   await WaitFrames(page, frames);
   await page.keyboard.up(key);
   await WaitFrames(page, 1);
+}
+
+async function StatusLine(page) {
+  return page.evaluate(() => document.getElementById('status').textContent);
+}
+
+// Resolves after the browser's next `count` animation frames.
+async function AnimationFrames(page, count) {
+  await page.evaluate((frames) => new Promise((resolve) => {
+    const next = () => (frames-- > 0 ? requestAnimationFrame(next) : resolve());
+    next();
+  }), count);
 }
 
 async function ExitCode(page) {
@@ -136,8 +158,13 @@ async function Play(page) {
   Check(shown.green > 300, 'keypad * shows the axes (Z green, across the picture)', shown);
 
   // Turned by 90 degrees, X (red) lies across the picture and Z points at the eye.
-  const box = await page.locator('#canvas').boundingBox();
+  const box = await page.evaluate(() => {
+    const rectangle = document.getElementById('canvas').getBoundingClientRect();
+    return {x: rectangle.x, y: rectangle.y};
+  });
+  // The demo takes a drag from where it last saw the pointer: a tick must see it arrive first.
   await page.mouse.move(box.x + 200, box.y + 200);
+  await WaitFrames(page, 1);
   await page.mouse.down();
   await WaitFrames(page, 1);
   await page.mouse.move(box.x + 290, box.y + 200, {steps: 5});
@@ -159,12 +186,11 @@ async function Play(page) {
   Check(hidden.red + hidden.green === 0, 'keypad / hides the axes', hidden);
 
   await page.keyboard.press('Escape');
-  Check(await ExitCode(page) === '0', 'Esc ends the run with exit code 0', await page.textContent('#status'));
+  Check(await ExitCode(page) === '0', 'Esc ends the run with exit code 0', await StatusLine(page));
   const last = await page.evaluate(() => window.framesDrawn);
-  await page.waitForTimeout(300);
+  await AnimationFrames(page, 10);
   Check(await page.evaluate(() => window.framesDrawn) === last, 'no frame after the end', last);
-  Check(/ended with exit code 0/.test(await page.textContent('#status')), 'the page says so',
-        await page.textContent('#status'));
+  Check(/ended with exit code 0/.test(await StatusLine(page)), 'the page says so', await StatusLine(page));
 }
 
 // Without a keypad: Z (green) lies across the picture at the start, and widens as the camera
@@ -249,7 +275,6 @@ async function Touch(page) {
   const pinched = await NextFrame(page);
   Check(pinched.redWidth > 1.04 * turned.redWidth && pinched.green < 20,
         'two fingers spreading bring the camera nearer and turn nothing', {turned, pinched});
-
 }
 
 // A phone lays the page out at its own width, in CSS pixels.
