@@ -24,7 +24,7 @@
 #include <utility>
 #include <vector>
 
-const int HANG_MS = 60000;
+const int HANG_MS = 120000;
 
 // Variables set in a child's environment, each a name and a value.
 using Environment = std::vector<std::pair<std::string, std::string>>;

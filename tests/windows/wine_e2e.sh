@@ -16,7 +16,7 @@ work=$(mktemp -d)
 xvfb_pid="" program_pid=""
 # Every wait polls for what the program does and gives up only when a hang
 # would: how fast Wine and the program run depends on how busy the machine is.
-hang_seconds=60
+hang_seconds=120
 
 fail() {
     echo "FAIL ($scenario): $*"
