@@ -266,7 +266,7 @@ TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
     };
     // Moving without the button turns nothing: the red X axis stays along the
     // line of sight, a point at the centre.
-    for (int x = 100; x <= 300; x += 20)
+    for (int x = 100; x <= 300; x += 50)
         MovePointer(x, 240);
     WaitForFrames(FRAMES_UNTIL_SEEN);
     const long redBefore = redAcrossTheCentre();
@@ -276,7 +276,7 @@ TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
     // brings the X axis across the picture.
     FakeButton(display, 1, true);
     WaitForFrames(FRAMES_UNTIL_SEEN);
-    for (int x = 310; x <= 390; x += 10)
+    for (int x = 330; x <= 390; x += 30)
         MovePointer(x, 240);
     WaitForFrames(FRAMES_UNTIL_SEEN);
     FakeButton(display, 1, false);
