@@ -67,6 +67,12 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == VK_ESCAPE)
             PostQuitMessage(0);
         return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_CHAR:
+        CharacterTyped(wParam);
+        return 0;
+    case WM_MOUSEWHEEL:
+        WheelTurned(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     case WM_TIMER:
         RunFrame();
         return 0;

@@ -61,8 +61,18 @@ int64_t CoreNow();
 // Appends a message to the thread's queue; false when the queue is full.
 bool CorePostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // A key went down or up: updates GetKeyState and posts WM_KEYDOWN or WM_KEYUP. Pressing a key
-// that is already down is an auto-repeat.
-void CoreKeyChanged(HWND hwnd, int virtualKey, unsigned scanCode, bool pressed);
+// that is already down is an auto-repeat. `character` is the Windows-1252 character the press
+// types (0: none); TranslateMessage of that WM_KEYDOWN posts it as WM_CHAR, fetched before
+// anything queued after the key-down, as on Windows. A key that GetKeyState does not know (0
+// included) posts no key message, only its character, as WM_CHAR.
+void CoreKeyChanged(HWND hwnd, int virtualKey, unsigned scanCode, bool pressed,
+                    unsigned char character);
+// The wheel (or a gesture standing for it) turned by `delta`, in WHEEL_DELTA units per notch,
+// positive away from the user (zoom in); parts of a notch allowed. Posts WM_MOUSEWHEEL with
+// GET_WHEEL_DELTA_WPARAM = delta and the cursor's screen position in lParam.
+void CoreWheelTurned(HWND hwnd, int delta, int screenX, int screenY);
+// A character typed without a key (an on-page control): posts WM_CHAR.
+void CoreCharTyped(HWND hwnd, unsigned char character);
 // A mouse button (VK_LBUTTON, VK_MBUTTON, VK_RBUTTON) went down or up; no message.
 void CoreButtonChanged(int virtualKey, bool pressed);
 // Releases that happen while the window lacks the focus never reach it: nothing may stay down.
@@ -81,3 +91,5 @@ void CoreReset();
 void Cp1252ToUtf8(const char* text, char* out, size_t outSize);
 void Cp1252ToLatin1(const char* text, char* out, size_t outSize);
 unsigned Cp1252ToCodePoint(unsigned char c);
+// The Windows-1252 byte of a Unicode character; 0 when it has none.
+unsigned char CodePointToCp1252(unsigned codePoint);

@@ -32,8 +32,11 @@ struct CoreState {
     int classCount;
     HWND__ windows[MAX_WINDOWS];
     MSG queue[QUEUE_CAPACITY];  // posted messages, a ring
+    unsigned char queueCharacters[QUEUE_CAPACITY];  // what each queued WM_KEYDOWN types
     int queueHead;
     int queueLength;
+    MSG fetchedKeyDown;  // the WM_KEYDOWN GetMessageA fetched last, for TranslateMessage
+    unsigned char fetchedCharacter;
     bool quitPosted;
     int quitCode;
     Timer timers[MAX_TIMERS];
@@ -42,3 +45,7 @@ struct CoreState {
 };
 
 extern CoreState core;
+
+// Appends a message with the character a WM_KEYDOWN types (0 for any other message).
+bool PostTypingMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                       unsigned char character);

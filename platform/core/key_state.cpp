@@ -1,6 +1,9 @@
-// The key and button state that GetKeyState reads, as the backend has reported it.
+// The key and button state that GetKeyState reads, as the backend has reported it, and the
+// input messages the backend's keys, wheel and characters post.
 
 #include "platform/core/core_state.h"
+
+#include <climits>
 
 namespace {
 
@@ -21,17 +24,36 @@ LPARAM KeyMessageParameter(unsigned scanCode, bool wasDown, bool released)
 
 }  // namespace
 
-void CoreKeyChanged(HWND hwnd, int virtualKey, unsigned scanCode, bool pressed)
+void CoreKeyChanged(HWND hwnd, int virtualKey, unsigned scanCode, bool pressed,
+                    unsigned char character)
 {
-    if (!IsKnown(virtualKey))
+    if (!IsKnown(virtualKey)) {
+        // Such a key still types: its character is posted at once, as no key-down carries it.
+        if (pressed && character != 0)
+            CorePostMessage(hwnd, WM_CHAR, character, KeyMessageParameter(scanCode, false, false));
         return;
+    }
     KeyState& key = core.keys[virtualKey];
     const bool wasDown = key.down;
     if (pressed && !wasDown)
         key.toggled = !key.toggled;
     key.down = pressed;
-    CorePostMessage(hwnd, pressed ? WM_KEYDOWN : WM_KEYUP, (WPARAM)virtualKey,
-                    KeyMessageParameter(scanCode, wasDown, !pressed));
+    PostTypingMessage(hwnd, pressed ? WM_KEYDOWN : WM_KEYUP, (WPARAM)virtualKey,
+                      KeyMessageParameter(scanCode, wasDown, !pressed), pressed ? character : 0);
+}
+
+// The delta travels in the high word of wParam as a signed 16-bit value.
+void CoreWheelTurned(HWND hwnd, int delta, int screenX, int screenY)
+{
+    const int clamped = delta < SHRT_MIN ? SHRT_MIN : delta > SHRT_MAX ? SHRT_MAX : delta;
+    CorePostMessage(hwnd, WM_MOUSEWHEEL, (WPARAM)(DWORD)((DWORD)(WORD)clamped << 16),
+                    MAKELPARAM(screenX, screenY));
+}
+
+// Repeat count 1, no scan code: no key was involved.
+void CoreCharTyped(HWND hwnd, unsigned char character)
+{
+    CorePostMessage(hwnd, WM_CHAR, character, 1);
 }
 
 void CoreButtonChanged(int virtualKey, bool pressed)

@@ -20,9 +20,33 @@ bool TakePosted(MSG* message)
     if (core.queueLength == 0)
         return false;
     *message = core.queue[core.queueHead];
+    if (message->message == WM_KEYDOWN) {
+        core.fetchedKeyDown = *message;
+        core.fetchedCharacter = core.queueCharacters[core.queueHead];
+    }
     core.queueHead = (core.queueHead + 1) % QUEUE_CAPACITY;
     --core.queueLength;
     return true;
+}
+
+// As Windows posts a translated character: the next message fetched, ahead of later input.
+bool PostAtFront(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (core.queueLength == QUEUE_CAPACITY)
+        return false;
+    core.queueHead = (core.queueHead + QUEUE_CAPACITY - 1) % QUEUE_CAPACITY;
+    core.queue[core.queueHead] = MSG{hwnd, message, wParam, lParam, MessageTime(), {0, 0}};
+    core.queueCharacters[core.queueHead] = 0;
+    ++core.queueLength;
+    return true;
+}
+
+bool IsFetchedKeyDown(const MSG& message)
+{
+    const MSG& fetched = core.fetchedKeyDown;
+    return message.message == WM_KEYDOWN && message.hwnd == fetched.hwnd &&
+           message.wParam == fetched.wParam && message.lParam == fetched.lParam &&
+           message.time == fetched.time;
 }
 
 bool TakeQuit(MSG* message)
@@ -91,10 +115,17 @@ int64_t CoreNow()
 
 bool CorePostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    return PostTypingMessage(hwnd, message, wParam, lParam, 0);
+}
+
+bool PostTypingMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                       unsigned char character)
+{
     if (core.queueLength == QUEUE_CAPACITY)
         return false;
-    core.queue[(core.queueHead + core.queueLength) % QUEUE_CAPACITY] =
-        MSG{hwnd, message, wParam, lParam, MessageTime(), {0, 0}};
+    const int tail = (core.queueHead + core.queueLength) % QUEUE_CAPACITY;
+    core.queue[tail] = MSG{hwnd, message, wParam, lParam, MessageTime(), {0, 0}};
+    core.queueCharacters[tail] = character;
     ++core.queueLength;
     return true;
 }
@@ -127,9 +158,15 @@ BOOL WINAPI GetMessageA(MSG* message, HWND, UINT, UINT)
     }
 }
 
-BOOL WINAPI TranslateMessage(const MSG*)
+// The character goes with the key-down's lParam, as on Windows. Key messages report TRUE
+// whether or not they type anything.
+BOOL WINAPI TranslateMessage(const MSG* message)
 {
-    return FALSE;
+    if (!message || (message->message != WM_KEYDOWN && message->message != WM_KEYUP))
+        return FALSE;
+    if (IsFetchedKeyDown(*message) && core.fetchedCharacter != 0)
+        PostAtFront(message->hwnd, WM_CHAR, core.fetchedCharacter, message->lParam);
+    return TRUE;
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* message)

@@ -38,6 +38,14 @@ unsigned Cp1252ToCodePoint(unsigned char c)
     return c;
 }
 
+unsigned char CodePointToCp1252(unsigned codePoint)
+{
+    for (unsigned c = 1; c < 0x100; ++c)
+        if (Cp1252ToCodePoint((unsigned char)c) == codePoint)
+            return (unsigned char)c;
+    return 0;
+}
+
 void Cp1252ToUtf8(const char* text, char* out, size_t outSize)
 {
     size_t used = 0;

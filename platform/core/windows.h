@@ -16,11 +16,17 @@
 //   ever when no window and no timer exist; there is no PeekMessage or PostMessage.
 // - GetKeyState follows the window system's events received so far, not the messages retrieved
 //   so far.
-// - GetKeyState knows the mouse buttons, the keypad's + - * /, Esc, Enter, space, Tab, Backspace,
-//   the arrows, letters and digits; other keys read as up and post no WM_KEYDOWN.
+// - GetKeyState knows the mouse buttons, the keypad's + - * /, the main keyboard's =/+ and -/_
+//   (VK_OEM_PLUS, VK_OEM_MINUS), Esc, Enter, space, Tab, Backspace, the arrows, letters and
+//   digits; other keys read as up and post no WM_KEYDOWN, only WM_CHAR for what they type.
 // - Losing the keyboard focus releases every key and button (Windows keeps a held key down).
-// - Only WM_CREATE, WM_SIZE, WM_CLOSE, WM_KEYDOWN, WM_KEYUP and WM_TIMER are ever delivered; no
-//   WM_PAINT, WM_CHAR, mouse or WM_DESTROY messages. WM_CLOSE and WM_SIZE are sent, the rest posted.
+// - Only WM_CREATE, WM_SIZE, WM_CLOSE, WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_MOUSEWHEEL and WM_TIMER
+//   are ever delivered; no WM_PAINT, other mouse or WM_DESTROY messages. WM_CLOSE and WM_SIZE are
+//   sent, the rest posted.
+// - TranslateMessage makes a WM_CHAR only of the WM_KEYDOWN that GetMessageA fetched last, with
+//   the character the key typed as it went down (Windows-1252; dead keys and characters outside
+//   Windows-1252 type nothing).
+// - The low word of WM_MOUSEWHEEL's wParam (the keys and buttons held) is always 0.
 // - DefWindowProcA returns 0 for everything: WM_CLOSE does not destroy the window.
 // - Window styles other than WS_VISIBLE are not passed on; a window without a class cursor shows
 //   the root window's pointer.
@@ -137,7 +143,12 @@ typedef struct tagMSG {
 #define WM_QUIT 0x0012
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
 #define WM_TIMER 0x0113
+#define WM_MOUSEWHEEL 0x020A
+
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
 
 #define SIZE_RESTORED 0
 #define SIZE_MINIMIZED 1
@@ -244,6 +255,8 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 #define VK_ADD 0x6B
 #define VK_SUBTRACT 0x6D
 #define VK_DIVIDE 0x6F
+#define VK_OEM_PLUS 0xBB   // the main keyboard's =/+ key, whatever the layout
+#define VK_OEM_MINUS 0xBD  // the main keyboard's -/_ key
 
 SHORT WINAPI GetKeyState(int virtualKey);
 BOOL WINAPI GetCursorPos(POINT* point);

@@ -122,7 +122,7 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void WebKeyChanged(int virtualKey, int down)
 {
     if (page.canvasWindow)
-        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0);
+        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0, 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down)

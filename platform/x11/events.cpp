@@ -1,8 +1,13 @@
 // X events into core calls: one dispatch, one small handler per event type, and the wait.
 
+// Some Windows-1252 characters have keysyms only in these groups, which keysym.h leaves out.
+#define XK_PUBLISHING
+#define XK_TECHNICAL
+
 #include "platform/x11/x11_state.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 #include <poll.h>
@@ -15,14 +20,41 @@ struct KeysymToVirtualKey {
     int virtualKey;
 };
 
-// Only the keypad's operator keys count as VK_ADD and the rest; the main keyboard's differ.
+// Only the keypad's operator keys count as VK_ADD and the rest; the main keyboard's + and - are
+// the OEM keys, = or + unshifted depending on the layout.
 const KeysymToVirtualKey KEY_TABLE[] = {
     {XK_Escape, VK_ESCAPE},   {XK_Return, VK_RETURN},   {XK_KP_Enter, VK_RETURN},
     {XK_space, VK_SPACE},     {XK_Tab, VK_TAB},         {XK_BackSpace, VK_BACK},
     {XK_Left, VK_LEFT},       {XK_Up, VK_UP},           {XK_Right, VK_RIGHT},
     {XK_Down, VK_DOWN},       {XK_KP_Add, VK_ADD},      {XK_KP_Subtract, VK_SUBTRACT},
-    {XK_KP_Multiply, VK_MULTIPLY}, {XK_KP_Divide, VK_DIVIDE},
+    {XK_KP_Multiply, VK_MULTIPLY}, {XK_KP_Divide, VK_DIVIDE}, {XK_equal, VK_OEM_PLUS},
+    {XK_plus, VK_OEM_PLUS},   {XK_minus, VK_OEM_MINUS},
 };
+
+struct KeysymToCodePoint {
+    KeySym keysym;
+    unsigned codePoint;
+};
+
+// Keysyms from before Unicode keysyms that name a Windows-1252 character outside Latin-1.
+const KeysymToCodePoint LEGACY_CHARACTERS[] = {
+    {XK_EuroSign, 0x20AC},           {XK_singlelowquotemark, 0x201A},
+    {XK_function, 0x0192},           {XK_doublelowquotemark, 0x201E},
+    {XK_ellipsis, 0x2026},           {XK_dagger, 0x2020},
+    {XK_doubledagger, 0x2021},       {XK_permille, 0x2030},
+    {XK_Scaron, 0x0160},             {XK_OE, 0x0152},
+    {XK_Zcaron, 0x017D},             {XK_leftsinglequotemark, 0x2018},
+    {XK_rightsinglequotemark, 0x2019}, {XK_leftdoublequotemark, 0x201C},
+    {XK_rightdoublequotemark, 0x201D}, {XK_enfilledcircbullet, 0x2022},
+    {XK_endash, 0x2013},             {XK_emdash, 0x2014},
+    {XK_trademark, 0x2122},          {XK_scaron, 0x0161},
+    {XK_oe, 0x0153},                 {XK_zcaron, 0x017E},
+    {XK_Ydiaeresis, 0x0178},
+};
+
+const unsigned UNICODE_KEYSYM = 0x01000000;
+const unsigned X_WHEEL_UP = 4;  // away from the user
+const unsigned X_WHEEL_DOWN = 5;
 
 // The unshifted keysym names the physical key, as a virtual-key code does; the keypad's operator
 // keys carry the same keysym whether NumLock is on or off.
@@ -39,13 +71,39 @@ int VirtualKeyOf(unsigned keycode)
     return 0;
 }
 
+unsigned CodePointOfKeysym(KeySym keysym)
+{
+    if ((keysym >= 0x20 && keysym <= 0x7E) || (keysym >= 0xA0 && keysym <= 0xFF))
+        return (unsigned)keysym;  // Latin-1 keysyms are their characters
+    if ((keysym & 0xFF000000) == UNICODE_KEYSYM)
+        return (unsigned)(keysym & 0x00FFFFFF);
+    for (const KeysymToCodePoint& entry : LEGACY_CHARACTERS)
+        if (entry.keysym == keysym)
+            return entry.codePoint;
+    return 0;
+}
+
+// The character a press types, in Windows-1252; 0 for none. XLookupString applies Shift, Caps
+// Lock, NumLock and the layout's levels. Its ASCII is taken as it is (control characters such as
+// Enter, Esc and Ctrl+letter included, as Windows types them); anything else, whose bytes would
+// depend on the locale, is read off the keysym.
+unsigned char TypedCharacter(XKeyEvent& event)
+{
+    char text[8];
+    KeySym keysym = NoSymbol;
+    const int length = XLookupString(&event, text, sizeof text, &keysym, nullptr);
+    if (length == 1 && (unsigned char)text[0] < 0x80)
+        return (unsigned char)text[0];
+    return CodePointToCp1252(CodePointOfKeysym(keysym));
+}
+
 int VirtualKeyOfButton(unsigned button)
 {
     switch (button) {
     case Button1: return VK_LBUTTON;
     case Button2: return VK_MBUTTON;
     case Button3: return VK_RBUTTON;
-    default: return 0;  // wheel and extra buttons
+    default: return 0;  // extra buttons
     }
 }
 
@@ -69,15 +127,26 @@ void HandleKey(XKeyEvent& event, bool pressed)
         return;
     }
     if (HWND hwnd = WindowOf(event.window))
-        CoreKeyChanged(hwnd, VirtualKeyOf(event.keycode), event.keycode - 8, pressed);  // evdev
+        CoreKeyChanged(hwnd, VirtualKeyOf(event.keycode), event.keycode - 8,  // evdev
+                       pressed, pressed ? TypedCharacter(event) : 0);
 }
 
+// A wheel notch is a press and release of button 4 or 5; the press alone counts. Buttons 6 and
+// 7 (sideways) have no Win32 message here.
 void HandleButton(const XButtonEvent& event, bool pressed)
 {
-    if (IsBox(event.window))
+    if (IsBox(event.window)) {
         HandleBoxButton(event, pressed);
-    else if (WindowOf(event.window))
+        return;
+    }
+    HWND hwnd = WindowOf(event.window);
+    if (!hwnd)
+        return;
+    if (event.button != X_WHEEL_UP && event.button != X_WHEEL_DOWN)
         CoreButtonChanged(VirtualKeyOfButton(event.button), pressed);
+    else if (pressed)
+        CoreWheelTurned(hwnd, event.button == X_WHEEL_UP ? WHEEL_DELTA : -WHEEL_DELTA,
+                        event.x_root, event.y_root);
 }
 
 // Releases that happen elsewhere never reach the window, so nothing may stay down; focus moving
