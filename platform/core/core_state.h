@@ -19,7 +19,7 @@ struct Timer {
     UINT_PTR id;
     TIMERPROC procedure;
     int64_t period;  // nanoseconds
-    int64_t due;     // CoreNow time
+    int64_t due;     // BackendNow time
 };
 
 struct KeyState {

@@ -12,7 +12,7 @@ const int64_t NANOSECONDS_PER_MILLISECOND = 1000000;
 
 DWORD MessageTime()
 {
-    return (DWORD)(CoreNow() / NANOSECONDS_PER_MILLISECOND);
+    return (DWORD)(BackendNow() / NANOSECONDS_PER_MILLISECOND);
 }
 
 bool TakePosted(MSG* message)
@@ -89,7 +89,7 @@ Timer* EarliestTimer()
 bool TakeDueTimer(MSG* message)
 {
     Timer* timer = EarliestTimer();
-    const int64_t now = CoreNow();
+    const int64_t now = BackendNow();
     if (!timer || timer->due > now)
         return false;
     const int64_t missed = (now - timer->due) / timer->period;
@@ -106,7 +106,7 @@ int64_t NextDeadline()
 
 }  // namespace
 
-int64_t CoreNow()
+int64_t MonotonicClock()
 {
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -191,6 +191,6 @@ UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC timerPro
         return 0;
     const UINT period = elapse < MINIMUM_TIMER_PERIOD_MS ? MINIMUM_TIMER_PERIOD_MS : elapse;
     const int64_t periodNs = (int64_t)period * NANOSECONDS_PER_MILLISECOND;
-    *timer = Timer{true, hwnd, id, timerProc, periodNs, CoreNow() + periodNs};
+    *timer = Timer{true, hwnd, id, timerProc, periodNs, BackendNow() + periodNs};
     return id;
 }

@@ -38,17 +38,24 @@ HWND NewWindowRecord()
     return nullptr;
 }
 
-void SendSize(HWND hwnd, WPARAM kind, int width, int height)
+// The one place that writes a window's client size.
+void SetClientSize(HWND hwnd, int width, int height)
 {
     hwnd->clientWidth = width;
     hwnd->clientHeight = height;
+}
+
+void SendSize(HWND hwnd, WPARAM kind, int width, int height)
+{
+    SetClientSize(hwnd, width, height);
     SendMessageA(hwnd, WM_SIZE, kind, MAKELPARAM(width, height));
 }
 
 }  // namespace
 
-void CoreReset()
+void ClosePlatform()
 {
+    BackendClose();
     core = CoreState{};
 }
 
@@ -56,7 +63,9 @@ void CoreReset()
 
 void CoreClientSized(HWND hwnd, int width, int height)
 {
-    if (!hwnd->minimized && (width != hwnd->clientWidth || height != hwnd->clientHeight))
+    if (!hwnd->created)
+        SetClientSize(hwnd, width, height);
+    else if (!hwnd->minimized && (width != hwnd->clientWidth || height != hwnd->clientHeight))
         SendSize(hwnd, SIZE_RESTORED, width, height);
 }
 
@@ -107,8 +116,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     hwnd->y = y;
     hwnd->width = width > 1 ? width : 1;
     hwnd->height = height > 1 ? height : 1;
-    hwnd->clientWidth = hwnd->width;
-    hwnd->clientHeight = hwnd->height;
+    SetClientSize(hwnd, hwnd->width, hwnd->height);  // until the backend knows the frame
     CopyText(hwnd->caption, sizeof hwnd->caption, windowName);
     CopyText(hwnd->className, sizeof hwnd->className, windowClass->name);
 
@@ -120,6 +128,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         *hwnd = HWND__{};
         return nullptr;
     }
+    hwnd->created = true;
     hwnd->procedure(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(hwnd->clientWidth, hwnd->clientHeight));
     if (style & WS_VISIBLE)
         BackendShowWindow(hwnd);

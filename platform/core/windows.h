@@ -1,6 +1,7 @@
 #pragma once
 // The Win32 subset this system uses, for systems without Win32: a core shared by every backend
-// (platform/core/) and a backend for the window system (platform/x11/: Xlib and GLX).
+// (platform/core/) and a backend for the window system (platform/x11/, platform/web/ in the
+// browser, platform/null/ for tests without any).
 // Application code includes <windows.h> and gets this file there, the real one on Windows.
 //
 // Provided: window classes and top-level windows (RegisterClassA, CreateWindowExA, DefWindowProcA,
@@ -10,7 +11,7 @@
 // SwapBuffers), MessageBoxA, input state (GetKeyState, GetCursorPos) and the process entry (main
 // calls WinMain).
 //
-// Where behaviour differs from Windows:
+// Where behaviour differs from Windows, whatever the backend (each backend's header adds its own):
 // - WinMain gets an empty command line and SW_SHOWDEFAULT; hPrevInstance is null as on Windows.
 // - GetMessageA ignores its window and message filters, and returns -1 instead of blocking for
 //   ever when no window and no timer exist; there is no PeekMessage or PostMessage.
@@ -28,19 +29,9 @@
 //   Windows-1252 type nothing).
 // - The low word of WM_MOUSEWHEEL's wParam (the keys and buttons held) is always 0.
 // - DefWindowProcA returns 0 for everything: WM_CLOSE does not destroy the window.
-// - Window styles other than WS_VISIBLE are not passed on; a window without a class cursor shows
-//   the root window's pointer.
-// - The outer size is the client size unless the window manager reports its frame extents; when
-//   it reports them only after the window is shown, the client is resized once, unless the user
-//   has resized it first.
+// - Window styles other than WS_VISIBLE are not passed on.
 // - GetDC(NULL) gives no screen device context; a window has one device context.
-// - Pixel format indices number the server's GLX framebuffer configurations; their order differs
-//   from any Windows driver's. SetPixelFormat on a window created without one re-creates its X window.
-// - MessageBoxA supports MB_OK only, whatever icon is asked for shows as the error icon, and
-//   while it is open no messages are dispatched to other windows.
-// - At most 8 classes, 8 windows, 8 timers and 8 OpenGL contexts; the queue holds 1024 posted
-//   messages.
-// - Losing the X server ends the process with exit code 1 and one line on standard error.
+// - At most 8 classes, 8 windows and 8 timers; the queue holds 1024 posted messages.
 
 // C headers: this file is valid C as well as C++, as <windows.h> is.
 #include <stddef.h>  // NOLINT(modernize-deprecated-headers)

@@ -1,11 +1,9 @@
 // Key and button state from input injected through XTest, as real devices would send it.
 
-#include "platform/tests/layer_fixture.h"
+#include "platform/tests/xvfb_fixture.h"
 
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
-
-#include <ctime>
 
 namespace {
 
@@ -125,24 +123,13 @@ TEST_F(InputOnXvfb, HeldKeyStaysDownThroughAutoRepeat)
     static bool releasedBetween;
     releasedBetween = false;
     // The server repeats after about 660 ms; a fake release would show as a WM_KEYUP.
-    const bool repeated = PumpUntil(
-        hwnd,
-        [] {
-            releasedBetween = releasedBetween || !IsDown(VK_ADD) ||
-                              KeyMessages(WM_KEYUP, VK_ADD) > 0;
-            return KeyMessages(WM_KEYDOWN, VK_ADD) >= 3;
-        },
-        3000);
+    const bool repeated = PumpUntil(hwnd, [] {
+        releasedBetween = releasedBetween || !IsDown(VK_ADD) || KeyMessages(WM_KEYUP, VK_ADD) > 0;
+        return KeyMessages(WM_KEYDOWN, VK_ADD) >= 3;
+    });
     FakeKey(probe, XK_KP_Add, false);
     EXPECT_TRUE(repeated);
     EXPECT_FALSE(releasedBetween);
-    // As on Windows, a repeat says in bit 30 that the key was already down.
-    int presses = 0;
-    for (const Delivered& d : delivered)
-        if (d.message == WM_KEYDOWN && d.wParam == (WPARAM)VK_ADD) {
-            EXPECT_EQ((d.lParam >> 30) & 1, presses == 0 ? 0 : 1) << "press " << presses;
-            ++presses;
-        }
 }
 
 TEST_F(InputOnXvfb, LosingFocusReleasesEveryKeyAndButton)

@@ -1,47 +1,29 @@
-// Message priorities and the timer, against a real X connection.
+// Message priorities and timers, over the null backend: its clock moves only when the test or
+// the core's wait moves it, so every tick falls at an exact time.
 
 #include "platform/tests/layer_fixture.h"
 
-#include <ctime>
+#include "platform/null/null_backend.h"
 
 namespace {
 
-using MessageQueueOnXvfb = LayerOnXvfb;
+using MessageQueue = LayerTest;
 
 const UINT_PTR FRAME_TIMER = 10;
+const int64_t NS_PER_MS = 1000000;
 
-void SleepMs(int ms)
+void ReceiveKeyC(HWND hwnd)
 {
-    timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
-    nanosleep(&pause, nullptr);
+    CoreKeyChanged(hwnd, 'C', 0, true, 0);
 }
 
-double NowMs()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-}
-
-// Fetches messages for `ms` milliseconds, counting the timer's; the quit message ends it early.
-int CountTicksFor(double ms)
-{
-    int ticks = 0;
-    MSG message;
-    for (const double end = NowMs() + ms; NowMs() < end;) {
-        if (GetMessageA(&message, nullptr, 0, 0) != 1)
-            break;
-        ticks += message.message == WM_TIMER ? 1 : 0;
-    }
-    return ticks;
-}
-
-TEST_F(MessageQueueOnXvfb, PostedThenQuitThenTimer)
+TEST_F(MessageQueue, PostedThenQuitThenInputThenTimer)
 {
     HWND hwnd = CreateTestWindow();
     ASSERT_NE(hwnd, nullptr);
     SetTimer(hwnd, FRAME_TIMER, 0, nullptr);
-    SleepMs(30);  // the timer is due
+    NullAdvanceClock(30 * NS_PER_MS);  // the timer is due
+    NullReceive(ReceiveKeyC, hwnd);
     CorePostMessage(hwnd, WM_KEYDOWN, 'A', 0);
     CorePostMessage(hwnd, WM_KEYDOWN, 'B', 0);
     PostQuitMessage(3);
@@ -51,40 +33,60 @@ TEST_F(MessageQueueOnXvfb, PostedThenQuitThenTimer)
     EXPECT_EQ(message.wParam, (WPARAM)'A');
     ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);
     EXPECT_EQ(message.wParam, (WPARAM)'B');
-    EXPECT_EQ(GetMessageA(&message, nullptr, 0, 0), 0);  // before the due timer
+    EXPECT_EQ(GetMessageA(&message, nullptr, 0, 0), 0);  // before the input and the due timer
     EXPECT_EQ(message.message, (UINT)WM_QUIT);
     EXPECT_EQ(message.wParam, (WPARAM)3);
+    EXPECT_FALSE(GetKeyState('C') & 0x8000) << "input taken before the quit message";
     ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);  // the quit message is taken once
+    EXPECT_EQ(message.message, (UINT)WM_KEYDOWN);
+    EXPECT_EQ(message.wParam, (WPARAM)'C');
+    ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);
     EXPECT_EQ(message.message, (UINT)WM_TIMER);
     EXPECT_EQ(message.hwnd, hwnd);
     EXPECT_EQ(message.wParam, FRAME_TIMER);
+    EXPECT_EQ(message.time, 30u);
 }
 
-TEST_F(MessageQueueOnXvfb, TicksDueDuringALongFrameMergeIntoOne)
+struct PeriodCase {
+    UINT elapse;
+    DWORD period;  // milliseconds between ticks
+};
+
+TEST_F(MessageQueue, TimersTickEveryPeriodAndNeverUnderTenMilliseconds)
+{
+    const PeriodCase cases[] = {{0, 10}, {5, 10}, {10, 10}, {25, 25}};
+    HWND hwnd = CreateTestWindow();
+    ASSERT_NE(hwnd, nullptr);
+    for (const PeriodCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "elapse " << c.elapse);
+        const DWORD start = (DWORD)(BackendNow() / NS_PER_MS);
+        SetTimer(hwnd, FRAME_TIMER, c.elapse, nullptr);  // the same id replaces the timer
+        MSG message;
+        for (DWORD tick = 1; tick <= 5; ++tick) {
+            ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);
+            EXPECT_EQ(message.message, (UINT)WM_TIMER);
+            EXPECT_EQ(message.time, start + tick * c.period);
+        }
+    }
+}
+
+TEST_F(MessageQueue, TicksDueDuringALongFrameMergeIntoOne)
 {
     HWND hwnd = CreateTestWindow();
     ASSERT_NE(hwnd, nullptr);
     SetTimer(hwnd, FRAME_TIMER, 0, nullptr);
-    SleepMs(200);  // a frame twenty periods long
+    NullAdvanceClock(205 * NS_PER_MS);  // a frame twenty periods long
     MSG message;
     ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);
     EXPECT_EQ(message.message, (UINT)WM_TIMER);
-    // Queued ticks would come back to back: twenty at once instead of about five in 50 ms.
-    EXPECT_LE(CountTicksFor(50), 10);
+    EXPECT_EQ(message.time, 205u);
+    // Queued ticks would come back to back; the next is due on the schedule, not at once.
+    ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);
+    EXPECT_EQ(message.message, (UINT)WM_TIMER);
+    EXPECT_EQ(message.time, 210u);
 }
 
-TEST_F(MessageQueueOnXvfb, PeriodZeroTicksAtTheTenMillisecondMinimum)
-{
-    HWND hwnd = CreateTestWindow();
-    ASSERT_NE(hwnd, nullptr);
-    SetTimer(hwnd, FRAME_TIMER, 0, nullptr);
-    const int ticks = CountTicksFor(500);
-    // Loose bounds on a shared machine: about 50 expected; a spinning timer would give thousands.
-    EXPECT_GE(ticks, 10);
-    EXPECT_LE(ticks, 52);
-}
-
-TEST_F(MessageQueueOnXvfb, TimerProcedureIsCalledByDispatch)
+TEST_F(MessageQueue, TimerProcedureIsCalledByDispatch)
 {
     static int calls;
     calls = 0;
@@ -98,12 +100,21 @@ TEST_F(MessageQueueOnXvfb, TimerProcedureIsCalledByDispatch)
     EXPECT_EQ(CountDelivered(WM_TIMER), 0);  // the procedure, not the window, took it
 }
 
-TEST_F(MessageQueueOnXvfb, SendMessageCallsTheProcedureBeforeReturning)
+TEST_F(MessageQueue, SendMessageCallsTheProcedureBeforeReturning)
 {
     HWND hwnd = CreateTestWindow();
     ASSERT_NE(hwnd, nullptr);
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(CountDelivered(WM_CLOSE), 1);
+}
+
+// With no timer, a backend that can never receive anything has nothing to wait for.
+TEST_F(MessageQueue, FetchFailsInsteadOfWaitingForEver)
+{
+    ASSERT_NE(CreateTestWindow(), nullptr);
+    MSG message;
+    EXPECT_EQ(GetMessageA(&message, nullptr, 0, 0), -1);
+    EXPECT_EQ(GetMessageA(nullptr, nullptr, 0, 0), -1);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Pixel formats and OpenGL contexts over GLX (Mesa's software renderer under Xvfb).
 
-#include "platform/tests/layer_fixture.h"
+#include "platform/tests/xvfb_fixture.h"
 
 #include <GL/gl.h>
 
@@ -35,15 +35,6 @@ int ConfigAttribute(int format, int attribute)
         glXGetFBConfigAttrib(display, configs[format - 1], attribute, &value);
     XFree(configs);
     return value;
-}
-
-TEST(PixelFormatDescriptor, HasThePublishedLayout)
-{
-    EXPECT_EQ(sizeof(PIXELFORMATDESCRIPTOR), 40u);
-    EXPECT_EQ(offsetof(PIXELFORMATDESCRIPTOR, dwFlags), 4u);
-    EXPECT_EQ(offsetof(PIXELFORMATDESCRIPTOR, cDepthBits), 23u);
-    EXPECT_EQ(offsetof(PIXELFORMATDESCRIPTOR, dwLayerMask), 28u);
-    EXPECT_EQ(offsetof(PIXELFORMATDESCRIPTOR, dwDamageMask), 36u);
 }
 
 struct ChoiceCase {

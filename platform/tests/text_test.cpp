@@ -1,6 +1,6 @@
-// Windows-1252 texts as X properties and fonts want them.
+// Windows-1252 texts as window systems and fonts want them.
 
-#include <gtest/gtest.h>  // before Xlib, whose None and Bool macros break it
+#include <gtest/gtest.h>
 
 #include "platform/core/backend.h"
 

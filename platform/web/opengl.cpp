@@ -1,30 +1,20 @@
 // The OpenGL 1.1, GLU and GLUT calls of <GL/gl.h> in this folder: the state machine lives
-// here; webgl.js draws with it. Matrices, the current colour and normal and the capabilities
-// are kept as OpenGL keeps them and reach the shader only when a draw needs them.
+// here; webgl.js draws with it. Matrices, the current colour and normal, the viewport and the
+// capabilities are kept as OpenGL keeps them and reach WebGL only when a draw needs them, and
+// only what changed since the last draw.
 
-#include "opengl_state.h"
+#include "webgl.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <emscripten.h>
+
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
-
-// --- the WebGL side (webgl.js) ---
-
-extern "C" {
-void WebGlEnableDepthTest();
-void WebGlClear(GLbitfield mask);
-void WebGlViewport(GLint x, GLint y, GLsizei width, GLsizei height);
-void WebGlSetProjection(const GLfloat* matrix);
-void WebGlSetModelview(const GLfloat* matrix, const GLfloat* normalMatrix);
-void WebGlSetLighting(int lighting, int light0, int colourMaterial);
-void WebGlDrawVertices(GLenum mode, const GLfloat* vertices, int count);
-void WebGlLoadSphere(const GLfloat* unitNormals, int vertexCount, const unsigned short* indices,
-                     int indexCount);
-void WebGlDrawSphere(const GLfloat* colour, GLfloat radius);
-}
 
 namespace {
 
@@ -50,9 +40,10 @@ struct State {
     GLenum matrixMode = GL_MODELVIEW;
     Matrix modelview = IDENTITY;
     Matrix projection = IDENTITY;
-    bool lighting = false;
-    bool light0 = false;
-    bool colourMaterial = false;
+    WebGlLighting lighting = {0, 0, 0};
+    GLint depthTest = 0;
+    bool viewportSet = false;  // until glViewport, WebGL's is the canvas, as OpenGL's the window
+    GLint viewport[4] = {0, 0, 0, 0};
     GLfloat colour[4] = {1, 1, 1, 1};
     GLfloat normal[3] = {0, 0, 1};
     GLenum primitive = 0;
@@ -60,12 +51,12 @@ struct State {
     Vertex vertices[IMMEDIATE_CAPACITY];
 };
 
-// What the shader was last given; anything marked stale is sent before the next draw.
+// What WebGL holds, as last sent (webgl.js reads `held` in place). A new or restored context
+// holds nothing: everything goes with its first draw.
 struct Sent {
-    bool projection = false;
-    bool modelview = false;
-    bool lighting = false;
-    GLint sphereSlices = 0;
+    WebGlState held;
+    bool nothing = true;
+    GLint sphereSlices = 0;  // the mesh WebGL holds; 0 for none
     GLint sphereStacks = 0;
 };
 
@@ -81,14 +72,6 @@ Matrix& CurrentMatrix()
     return state.modelview;
 }
 
-void MarkCurrentMatrixChanged()
-{
-    if (state.matrixMode == GL_PROJECTION)
-        sent.projection = false;
-    else
-        sent.modelview = false;
-}
-
 // current = current x by, as glMultMatrix does; products in double, stored as floats.
 void MultiplyCurrent(const double by[16])
 {
@@ -102,7 +85,6 @@ void MultiplyCurrent(const double by[16])
             product.m[column * 4 + row] = (GLfloat)sum;
         }
     current = product;
-    MarkCurrentMatrixChanged();
 }
 
 void Translate(double x, double y, double z)
@@ -134,23 +116,64 @@ void NormalMatrix(const Matrix& modelview, GLfloat out[9])
 
 // --- drawing ---
 
-// Sends what changed since the last draw.
-void PrepareDraw()
+// The normal matrix depends on the upper 3x3 alone, which translations leave as it was.
+bool SameUpper3x3(const GLfloat a[16], const GLfloat b[16])
 {
-    if (!sent.projection) {
-        WebGlSetProjection(state.projection.m);
-        sent.projection = true;
+    for (int column = 0; column < 3; ++column)
+        if (!std::equal(a + column * 4, a + column * 4 + 3, b + column * 4))
+            return false;
+    return true;
+}
+
+// By value: a NaN is always sent again, and 0 and -0, which draw alike, are one.
+template <typename T>
+bool Same(const T& a, const T& b)
+{
+    return a == b;
+}
+
+template <typename T, size_t N>
+bool Same(const T (&a)[N], const T (&b)[N])
+{
+    return std::equal(a, a + N, b);
+}
+
+bool Same(const WebGlLighting& a, const WebGlLighting& b)
+{
+    return a.lighting == b.lighting && a.light0 == b.light0 && a.colourMaterial == b.colourMaterial;
+}
+
+// Makes WebGL's copy of one part equal to `value`, marking `change` when that sends something.
+template <typename T>
+void Update(T& held, const T& value, int change, int& changes)
+{
+    if ((changes & change) == 0 && Same(held, value))
+        return;
+    std::memcpy(&held, &value, sizeof(T));
+    changes |= change;
+}
+
+// Brings WebGL's copy up to the state for a draw at `scale`; returns the parts to send.
+int PrepareDraw(GLfloat scale)
+{
+    int changes = sent.nothing ? WEBGL_EVERYTHING : 0;
+    sent.nothing = false;
+    WebGlState& held = sent.held;
+    if ((changes & WEBGL_NORMAL_MATRIX) != 0 || !SameUpper3x3(held.modelview, state.modelview.m)) {
+        NormalMatrix(state.modelview, held.normalMatrix);
+        changes |= WEBGL_NORMAL_MATRIX;
     }
-    if (!sent.modelview) {
-        GLfloat normalMatrix[9];
-        NormalMatrix(state.modelview, normalMatrix);
-        WebGlSetModelview(state.modelview.m, normalMatrix);
-        sent.modelview = true;
-    }
-    if (!sent.lighting) {
-        WebGlSetLighting(state.lighting, state.light0, state.colourMaterial);
-        sent.lighting = true;
-    }
+    Update(held.projection, state.projection.m, WEBGL_PROJECTION, changes);
+    Update(held.modelview, state.modelview.m, WEBGL_MODELVIEW, changes);
+    Update(held.colour, state.colour, WEBGL_COLOUR, changes);
+    Update(held.scale, scale, WEBGL_SCALE, changes);
+    Update(held.lighting, state.lighting, WEBGL_LIGHTING, changes);
+    Update(held.depthTest, state.depthTest, WEBGL_DEPTH_TEST, changes);
+    if (state.viewportSet)
+        Update(held.viewport, state.viewport, WEBGL_VIEWPORT, changes);
+    else
+        changes &= ~WEBGL_VIEWPORT;
+    return changes;
 }
 
 void AddVertex(GLfloat x, GLfloat y, GLfloat z)
@@ -205,27 +228,31 @@ void ResendGlState()
     sent = Sent();
 }
 
+extern "C" EMSCRIPTEN_KEEPALIVE void WebGlContextRestored()
+{
+    ResendGlState();
+}
+
 // --- OpenGL ---
 
 void glEnable(GLenum capability)
 {
     switch (capability) {
     case GL_DEPTH_TEST:
-        WebGlEnableDepthTest();
+        state.depthTest = 1;
         break;
     case GL_LIGHTING:
-        state.lighting = true;
+        state.lighting.lighting = 1;
         break;
     case GL_LIGHT0:
-        state.light0 = true;
+        state.lighting.light0 = 1;
         break;
     case GL_COLOR_MATERIAL:
-        state.colourMaterial = true;
+        state.lighting.colourMaterial = 1;
         break;
     default:
-        return;
+        break;
     }
-    sent.lighting = false;
 }
 
 void glClear(GLbitfield mask)
@@ -235,7 +262,9 @@ void glClear(GLbitfield mask)
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 {
-    WebGlViewport(x, y, width, height);
+    const GLint viewport[4] = {x, y, width, height};
+    std::memcpy(state.viewport, viewport, sizeof viewport);
+    state.viewportSet = true;
 }
 
 void glMatrixMode(GLenum mode)
@@ -247,7 +276,6 @@ void glMatrixMode(GLenum mode)
 void glLoadIdentity()
 {
     CurrentMatrix() = IDENTITY;
-    MarkCurrentMatrixChanged();
 }
 
 // OpenGL's rotation about the normalised axis; a zero axis leaves the matrix unchanged.
@@ -303,8 +331,9 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 
 void glEnd()
 {
-    PrepareDraw();
-    WebGlDrawVertices(state.primitive, &state.vertices[0].position[0], state.vertexCount);
+    const int changes = PrepareDraw(1);
+    WebGlDrawVertices(&sent.held, changes, state.primitive, &state.vertices[0].position[0],
+                      state.vertexCount);
     state.vertexCount = 0;
 }
 
@@ -371,8 +400,8 @@ void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks)
 {
     if (slices < 1 || stacks < 1 || (slices + 1) * (stacks + 1) > 65536)
         return;
-    PrepareDraw();
+    const int changes = PrepareDraw((GLfloat)radius);
     if (slices != sent.sphereSlices || stacks != sent.sphereStacks)
         LoadSphere(slices, stacks);
-    WebGlDrawSphere(state.colour, (GLfloat)radius);
+    WebGlDrawSphere(&sent.held, changes);
 }

@@ -10,6 +10,8 @@
 // - One pixel format, the canvas's WebGL surface (RGBA, 24-bit depth in Chromium), whatever the
 //   descriptor asks for; ChoosePixelFormat returns 0 when the browser has no WebGL. One OpenGL
 //   context, over which <GL/gl.h> of this folder provides the OpenGL 1.1 calls of the program.
+//   When the browser takes the WebGL context away, the program runs on without a picture until
+//   it gives it back; the page's status line says so when that takes more than three seconds.
 // - SwapBuffers returns once the browser has shown the frame, at its next animation frame: the
 //   browser shows no more than that, so frames run at most at the display's rate. While the page
 //   is hidden the browser gives no animation frames, and the program waits.
@@ -25,8 +27,10 @@
 
 // --- the canvas's window and its surface (window.cpp, wgl.cpp) ---
 
-// Gives the canvas to `hwnd` unless another window has it. The surface may be asked for while
-// the window is still being created, before BackendCreateWindow.
+// Gives the canvas to `hwnd` unless another window has it: BackendCreateWindow, or
+// SetPixelFormat while the window is still being created.
 bool ClaimCanvas(HWND hwnd);
+// The window that has the canvas; null while none has.
+HWND CanvasWindow();
 // Frees the canvas's OpenGL context, if any (ClosePlatform).
 void ForgetContext();

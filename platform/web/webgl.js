@@ -1,16 +1,22 @@
-// The WebGL side of the OpenGL subset (opengl.cpp): the canvas's context, one shader program
-// with OpenGL 1.1's lighting equation per vertex, the buffer of glBegin/glEnd and the sphere's
-// mesh. opengl.cpp keeps the state; these functions only hand it to WebGL.
+// The WebGL side of the page's OpenGL (webgl.h declares it): the canvas's context, one shader
+// program with OpenGL 1.1's lighting equation per vertex, the buffer of glBegin/glEnd and the
+// sphere's mesh. opengl.cpp keeps the state; these functions only hand it to WebGL.
 
 mergeInto(LibraryManager.library, {
   $WebGl: {
-    surface: null,  // the canvas's WebGL context, once a pixel format is set
-    gl: null,       // the same, while the rendering context is current
+    surface: null,    // the canvas's WebGL context, once a pixel format is set
+    gl: null,         // the same, while the rendering context is current and not lost
+    created: false,   // the rendering context exists (wglCreateContext)
+    current: false,
+    lost: false,      // the browser has taken the context away
     program: null,
     uniforms: null,
     immediate: null,
-    sphere: null,  // {vertices, indices, count}
-    drawing: '',   // which buffers the attributes point into: 'immediate' or 'sphere'
+    sphere: null,     // {vertices, indices, count}
+    drawing: '',      // which buffers the attributes point into: 'immediate' or 'sphere'
+    views: null,      // on the WebGlState that draws send, which stays where it is
+    lossNotice: null, // the timer that says so when the context stays lost
+    statusBefore: '',
 
     // The fixed-function state in use: light 0 white, directional from (0, 0, 1) in eye
     // space, with no ambient part of its own; global ambient light 0.2; no specular
@@ -50,6 +56,9 @@ mergeInto(LibraryManager.library, {
     NORMAL: 1,
     COLOUR: 2,
     VERTEX_BYTES: 40,  // position, normal, colour: ten floats
+    LOSS_NOTICE_MS: 3000,
+    LOSS_TEXT: 'The picture is lost: the browser took the graphics context away and has not ' +
+               'given it back. Reload the page to get it back.',
 
     compile: function(gl, type, source) {
       var shader = gl.createShader(type);
@@ -69,6 +78,113 @@ mergeInto(LibraryManager.library, {
       return program;
     },
 
+    // The program and buffers of the rendering context, in a new or restored WebGL context.
+    build: function(gl) {
+      var program = WebGl.link(gl);
+      if (!gl.getProgramParameter(program, gl.LINK_STATUS))
+        return false;
+      WebGl.program = program;
+      WebGl.uniforms = {};
+      ['projection', 'modelview', 'normalMatrix', 'scale', 'lighting', 'light0',
+       'colourMaterial'].forEach(function(name) {
+        WebGl.uniforms[name] = gl.getUniformLocation(program, name);
+      });
+      WebGl.immediate = gl.createBuffer();
+      WebGl.sphere = {vertices: gl.createBuffer(), indices: gl.createBuffer(), count: 0};
+      gl.enableVertexAttribArray(WebGl.POSITION);
+      gl.enableVertexAttribArray(WebGl.NORMAL);
+      return true;
+    },
+
+    makeCurrent: function(current) {
+      WebGl.current = current;
+      WebGl.gl = current && !WebGl.lost ? WebGl.surface : null;
+      WebGl.drawing = '';
+      if (WebGl.gl)
+        WebGl.gl.useProgram(WebGl.program);
+    },
+
+    // The browser may take the context away (a GPU reset, a driver update) and give it back
+    // empty. Meanwhile drawing does nothing and the program runs on, as a window that cannot
+    // draw; when it comes back, the program and buffers are made again and everything else
+    // is sent with the next draw.
+    watchLoss: function(canvas) {
+      canvas.addEventListener('webglcontextlost', function(event) {
+        event.preventDefault();  // else the browser never gives it back
+        WebGl.lost = true;
+        WebGl.makeCurrent(WebGl.current);
+        WebGl.lossNotice = setTimeout(function() { WebGl.tellLoss(true); }, WebGl.LOSS_NOTICE_MS);
+      });
+      canvas.addEventListener('webglcontextrestored', function() {
+        clearTimeout(WebGl.lossNotice);
+        WebGl.tellLoss(false);
+        WebGl.lost = false;
+        if (ABORT)
+          return;
+        if (WebGl.created && !WebGl.build(WebGl.surface)) {
+          WebGl.tellLoss(true);
+          return;
+        }
+        WebGl.makeCurrent(WebGl.current);
+        _WebGlContextRestored();
+      });
+    },
+
+    // The page's status line says when the picture stays lost, unless the program has ended
+    // and the line says that.
+    tellLoss: function(lost) {
+      var status = document.getElementById('status');
+      if (!status || ABORT)
+        return;
+      if (lost && status.textContent !== WebGl.LOSS_TEXT) {
+        WebGl.statusBefore = status.textContent;
+        status.textContent = WebGl.LOSS_TEXT;
+      } else if (!lost && status.textContent === WebGl.LOSS_TEXT) {
+        status.textContent = WebGl.statusBefore;
+      }
+    },
+
+    // Sends the parts of the WebGlState at `state` (webgl.h) that `changes` marks. Offsets in
+    // floats: projection 0, modelview 16, normal matrix 32, colour 41, scale 45, lighting 46,
+    // depth test 49, viewport 50.
+    send: function(gl, state, changes) {
+      if (changes === 0)
+        return;
+      var f = state >> 2;
+      var views = WebGl.views;
+      // (Wasm memory that grows is a new buffer.)
+      if (!views || views.at !== f || views.projection.buffer !== HEAPF32.buffer) {
+        views = WebGl.views = {at: f, projection: HEAPF32.subarray(f, f + 16),
+                               modelview: HEAPF32.subarray(f + 16, f + 32),
+                               normalMatrix: HEAPF32.subarray(f + 32, f + 41)};
+      }
+      var uniforms = WebGl.uniforms;
+      if (changes & 1)
+        gl.uniformMatrix4fv(uniforms.projection, false, views.projection);
+      if (changes & 2)
+        gl.uniformMatrix4fv(uniforms.modelview, false, views.modelview);
+      if (changes & 4)
+        gl.uniformMatrix3fv(uniforms.normalMatrix, false, views.normalMatrix);
+      if (changes & 8)
+        gl.vertexAttrib4f(WebGl.COLOUR, HEAPF32[f + 41], HEAPF32[f + 42], HEAPF32[f + 43],
+                          HEAPF32[f + 44]);
+      if (changes & 16)
+        gl.uniform1f(uniforms.scale, HEAPF32[f + 45]);
+      if (changes & 32) {
+        gl.uniform1i(uniforms.lighting, HEAP32[f + 46]);
+        gl.uniform1i(uniforms.light0, HEAP32[f + 47]);
+        gl.uniform1i(uniforms.colourMaterial, HEAP32[f + 48]);
+      }
+      if (changes & 64) {
+        if (HEAP32[f + 49])
+          gl.enable(gl.DEPTH_TEST);
+        else
+          gl.disable(gl.DEPTH_TEST);
+      }
+      if (changes & 128)
+        gl.viewport(HEAP32[f + 50], HEAP32[f + 51], HEAP32[f + 52], HEAP32[f + 53]);
+    },
+
     // Points the three attributes at the immediate buffer or at the sphere's mesh, whose unit
     // normals are its positions too; the sphere's colour is the constant current one.
     use: function(gl, drawing) {
@@ -81,7 +197,6 @@ mergeInto(LibraryManager.library, {
         gl.vertexAttribPointer(WebGl.NORMAL, 3, gl.FLOAT, false, WebGl.VERTEX_BYTES, 12);
         gl.vertexAttribPointer(WebGl.COLOUR, 4, gl.FLOAT, false, WebGl.VERTEX_BYTES, 24);
         gl.enableVertexAttribArray(WebGl.COLOUR);
-        gl.uniform1f(WebGl.uniforms.scale, 1);
       } else {
         gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.sphere.vertices);
         gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, WebGl.sphere.indices);
@@ -95,43 +210,32 @@ mergeInto(LibraryManager.library, {
   // A WebGL context on the page's canvas, as the surface a pixel format describes: true
   // colour, a depth buffer, no alpha (the page must not show through), double-buffered as
   // every WebGL canvas is. False when the browser has no WebGL.
-  WebGlOpenSurface__deps: ['$WebGl'],
+  WebGlOpenSurface__deps: ['$WebGl', 'WebGlContextRestored'],
   WebGlOpenSurface: function() {
     if (!WebGl.surface) {
-      WebGl.surface = Module['canvas'].getContext('webgl', {
+      var canvas = Module['canvas'];
+      WebGl.surface = canvas.getContext('webgl', {
         alpha: false, depth: true, stencil: false, antialias: false,
         preserveDrawingBuffer: false});
+      if (WebGl.surface)
+        WebGl.watchLoss(canvas);
     }
     return WebGl.surface ? 1 : 0;
   },
 
+  // A context lost already gets its program and buffers when the browser gives it back.
   WebGlCreateContext__deps: ['$WebGl'],
   WebGlCreateContext: function() {
     var gl = WebGl.surface;
-    if (!gl)
+    if (!gl || (!gl.isContextLost() && !WebGl.build(gl)))
       return 0;
-    var program = WebGl.link(gl);
-    if (!gl.getProgramParameter(program, gl.LINK_STATUS))
-      return 0;
-    WebGl.program = program;
-    WebGl.uniforms = {};
-    ['projection', 'modelview', 'normalMatrix', 'scale', 'lighting', 'light0',
-     'colourMaterial'].forEach(function(name) {
-      WebGl.uniforms[name] = gl.getUniformLocation(program, name);
-    });
-    WebGl.immediate = gl.createBuffer();
-    WebGl.sphere = {vertices: gl.createBuffer(), indices: gl.createBuffer(), count: 0};
-    gl.enableVertexAttribArray(WebGl.POSITION);
-    gl.enableVertexAttribArray(WebGl.NORMAL);
+    WebGl.created = true;
     return 1;
   },
 
   WebGlMakeCurrent__deps: ['$WebGl'],
   WebGlMakeCurrent: function(current) {
-    WebGl.gl = current ? WebGl.surface : null;
-    WebGl.drawing = '';
-    if (WebGl.gl)
-      WebGl.gl.useProgram(WebGl.program);
+    WebGl.makeCurrent(current !== 0);
   },
 
   WebGlDeleteContext__deps: ['$WebGl'],
@@ -142,13 +246,8 @@ mergeInto(LibraryManager.library, {
     gl.deleteBuffer(WebGl.sphere.vertices);
     gl.deleteBuffer(WebGl.sphere.indices);
     WebGl.program = null;
-    WebGl.gl = null;
-  },
-
-  WebGlEnableDepthTest__deps: ['$WebGl'],
-  WebGlEnableDepthTest: function() {
-    if (WebGl.gl)
-      WebGl.gl.enable(WebGl.gl.DEPTH_TEST);
+    WebGl.created = false;
+    WebGl.makeCurrent(false);
   },
 
   WebGlClear__deps: ['$WebGl'],
@@ -157,44 +256,13 @@ mergeInto(LibraryManager.library, {
       WebGl.gl.clear(mask);
   },
 
-  WebGlViewport__deps: ['$WebGl'],
-  WebGlViewport: function(x, y, width, height) {
-    if (WebGl.gl)
-      WebGl.gl.viewport(x, y, width, height);
-  },
-
-  WebGlSetProjection__deps: ['$WebGl'],
-  WebGlSetProjection: function(matrix) {
-    if (WebGl.gl)
-      WebGl.gl.uniformMatrix4fv(WebGl.uniforms.projection, false,
-                                HEAPF32.subarray(matrix >> 2, (matrix >> 2) + 16));
-  },
-
-  WebGlSetModelview__deps: ['$WebGl'],
-  WebGlSetModelview: function(matrix, normalMatrix) {
-    var gl = WebGl.gl;
-    if (!gl)
-      return;
-    gl.uniformMatrix4fv(WebGl.uniforms.modelview, false,
-                        HEAPF32.subarray(matrix >> 2, (matrix >> 2) + 16));
-    gl.uniformMatrix3fv(WebGl.uniforms.normalMatrix, false,
-                        HEAPF32.subarray(normalMatrix >> 2, (normalMatrix >> 2) + 9));
-  },
-
-  WebGlSetLighting__deps: ['$WebGl'],
-  WebGlSetLighting: function(lighting, light0, colourMaterial) {
-    var gl = WebGl.gl;
-    if (!gl)
-      return;
-    gl.uniform1i(WebGl.uniforms.lighting, lighting);
-    gl.uniform1i(WebGl.uniforms.light0, light0);
-    gl.uniform1i(WebGl.uniforms.colourMaterial, colourMaterial);
-  },
-
   WebGlDrawVertices__deps: ['$WebGl'],
-  WebGlDrawVertices: function(mode, vertices, count) {
+  WebGlDrawVertices: function(state, changes, mode, vertices, count) {
     var gl = WebGl.gl;
-    if (!gl || count === 0)
+    if (!gl)
+      return;
+    WebGl.send(gl, state, changes);
+    if (count === 0)
       return;
     WebGl.use(gl, 'immediate');
     gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + count * 10),
@@ -219,14 +287,12 @@ mergeInto(LibraryManager.library, {
   },
 
   WebGlDrawSphere__deps: ['$WebGl'],
-  WebGlDrawSphere: function(colour, radius) {
+  WebGlDrawSphere: function(state, changes) {
     var gl = WebGl.gl;
     if (!gl)
       return;
+    WebGl.send(gl, state, changes);
     WebGl.use(gl, 'sphere');
-    var c = colour >> 2;
-    gl.vertexAttrib4f(WebGl.COLOUR, HEAPF32[c], HEAPF32[c + 1], HEAPF32[c + 2], HEAPF32[c + 3]);
-    gl.uniform1f(WebGl.uniforms.scale, radius);
     gl.drawElements(gl.TRIANGLES, WebGl.sphere.count, gl.UNSIGNED_SHORT, 0);
   },
 });

@@ -1,18 +1,12 @@
 // The canvas's drawing surface: its one pixel format, its one OpenGL context (opengl.cpp and
 // webgl.js) and the presenting of frames.
 
-#include "opengl_state.h"
 #include "web_state.h"
+#include "webgl.h"
 
 #include <emscripten.h>
 
-extern "C" {
-int WebGlOpenSurface();
-int WebGlCreateContext();
-void WebGlMakeCurrent(int current);
-void WebGlDeleteContext();
-void WebWaitForPresentation();
-}
+extern "C" void WebWaitForPresentation();  // page.js
 
 struct HGLRC__ {
     bool inUse;
@@ -30,9 +24,16 @@ struct Surface {
 
 Surface surface;
 
-bool IsCanvasContext(HDC hdc)
+// The device context of the window that has the canvas.
+bool IsCanvasDc(HDC hdc)
 {
-    return hdc && hdc->window && ClaimCanvas(hdc->window);
+    return hdc && hdc->window && hdc->window == CanvasWindow();
+}
+
+// ... or of a window that may take it.
+bool CanvasFreeFor(HDC hdc)
+{
+    return hdc && hdc->window && (!CanvasWindow() || hdc->window == CanvasWindow());
 }
 
 }  // namespace
@@ -47,22 +48,24 @@ void ForgetContext()
 // The canvas's WebGL surface, whatever was asked for; 0 when the browser has no WebGL.
 int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor)
 {
-    if (!IsCanvasContext(hdc) || !descriptor || !WebGlOpenSurface())
+    if (!CanvasFreeFor(hdc) || !descriptor || !WebGlOpenSurface())
         return 0;
     return THE_PIXEL_FORMAT;
 }
 
 BOOL WINAPI SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR*)
 {
-    if (!IsCanvasContext(hdc) || format != THE_PIXEL_FORMAT || !WebGlOpenSurface())
+    if (!CanvasFreeFor(hdc) || format != THE_PIXEL_FORMAT || !WebGlOpenSurface())
         return FALSE;
+    // Set while the window is being created, before BackendCreateWindow: the canvas is its.
+    ClaimCanvas(hdc->window);
     surface.pixelFormat = format;
     return TRUE;
 }
 
 HGLRC WINAPI wglCreateContext(HDC hdc)
 {
-    if (!IsCanvasContext(hdc) || surface.pixelFormat == 0 || surface.context.inUse ||
+    if (!IsCanvasDc(hdc) || surface.pixelFormat == 0 || surface.context.inUse ||
         !WebGlCreateContext())
         return nullptr;
     surface.context.inUse = true;
@@ -75,7 +78,7 @@ BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context)
         WebGlMakeCurrent(0);
         return TRUE;
     }
-    if (context != &surface.context || !surface.context.inUse || !IsCanvasContext(hdc))
+    if (context != &surface.context || !surface.context.inUse || !IsCanvasDc(hdc))
         return FALSE;
     WebGlMakeCurrent(1);
     ResendGlState();
@@ -96,7 +99,7 @@ BOOL WINAPI wglDeleteContext(HGLRC context)
 // Module.onSwapBuffers(count), which runs before the frame is shown.
 BOOL WINAPI SwapBuffers(HDC hdc)
 {
-    if (!IsCanvasContext(hdc))
+    if (!IsCanvasDc(hdc))
         return FALSE;
     ++surface.framesPresented;
     EM_ASM({ if (Module['onSwapBuffers']) Module['onSwapBuffers']($0); }, surface.framesPresented);

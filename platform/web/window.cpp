@@ -38,6 +38,11 @@ bool ClaimCanvas(HWND hwnd)
     return true;
 }
 
+HWND CanvasWindow()
+{
+    return page.canvasWindow;
+}
+
 // --- what the core asks of a backend ---
 
 bool BackendOpen()
@@ -52,8 +57,7 @@ bool BackendCreateWindow(HWND hwnd)
 {
     if (!ClaimCanvas(hwnd))
         return false;
-    hwnd->clientWidth = WebCanvasWidth();
-    hwnd->clientHeight = WebCanvasHeight();
+    CoreClientSized(hwnd, WebCanvasWidth(), WebCanvasHeight());
     char title[TEXT_BYTES];
     Cp1252ToUtf8(hwnd->caption, title, sizeof title);
     WebSetTitle(title);
@@ -83,17 +87,21 @@ bool BackendWaitForEvents(int64_t deadline)
         WebWait(WAIT_FOR_EVENTS);
         return true;
     }
-    const int64_t left = deadline - CoreNow();
+    const int64_t left = deadline - BackendNow();
     if (left > 0)
         WebWait((int)((left + NANOSECONDS_PER_MILLISECOND - 1) / NANOSECONDS_PER_MILLISECOND));
     return true;
 }
 
-void ClosePlatform()
+int64_t BackendNow()
+{
+    return MonotonicClock();
+}
+
+void BackendClose()
 {
     ForgetContext();
     page.canvasWindow = nullptr;
-    CoreReset();
 }
 
 // --- message box and cursor ---

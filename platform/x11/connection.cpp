@@ -88,7 +88,7 @@ int ReadProperty32(Window window, Atom property, Atom type, long* values, int ca
     return read;
 }
 
-void ClosePlatform()
+void BackendClose()
 {
     if (x11.display) {
         glXMakeCurrent(x11.display, None, nullptr);
@@ -98,5 +98,4 @@ void ClosePlatform()
         XCloseDisplay(x11.display);
     }
     x11 = X11State{};
-    CoreReset();
 }

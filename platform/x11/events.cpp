@@ -267,7 +267,7 @@ bool BackendWaitForEvents(int64_t deadline)
         return false;
     timespec timeout = {};
     if (deadline != NO_DEADLINE) {
-        const int64_t left = deadline - CoreNow();
+        const int64_t left = deadline - BackendNow();
         if (left <= 0)
             return true;
         timeout.tv_sec = (time_t)(left / 1000000000);
@@ -276,6 +276,11 @@ bool BackendWaitForEvents(int64_t deadline)
     pollfd connection = {x11.display ? ConnectionNumber(x11.display) : -1, POLLIN, 0};
     ppoll(&connection, 1, deadline == NO_DEADLINE ? nullptr : &timeout, nullptr);
     return true;
+}
+
+int64_t BackendNow()
+{
+    return MonotonicClock();
 }
 
 BOOL WINAPI GetCursorPos(POINT* point)

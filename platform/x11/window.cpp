@@ -82,10 +82,10 @@ void AskForFrameExtents(X11Window& window)
                SubstructureNotifyMask | SubstructureRedirectMask, &message);
     XFlush(x11.display);
 
-    const int64_t deadline = CoreNow() + FRAME_EXTENTS_WAIT_NS;
+    const int64_t deadline = BackendNow() + FRAME_EXTENTS_WAIT_NS;
     XEvent event;
     while (!XCheckIfEvent(x11.display, &event, IsFrameExtentsChange, (XPointer)&window.xWindow))
-        if (!BackendWaitForEvents(deadline) || CoreNow() >= deadline)
+        if (!BackendWaitForEvents(deadline) || BackendNow() >= deadline)
             return;
     TakeFrameExtents(window);
 }
@@ -192,10 +192,8 @@ void TakeFrameExtents(X11Window& window)
     const int clientWidth = width > 1 ? (int)width : 1;
     const int clientHeight = height > 1 ? (int)height : 1;
     XResizeWindow(x11.display, window.xWindow, (unsigned)clientWidth, (unsigned)clientHeight);
-    if (!window.created) {
-        hwnd->clientWidth = clientWidth;  // what creation reports in its WM_SIZE
-        hwnd->clientHeight = clientHeight;
-    }
+    if (!hwnd->created)
+        CoreClientSized(hwnd, clientWidth, clientHeight);  // what creation reports in its WM_SIZE
 }
 
 // --- what the core asks of windows ---
@@ -211,7 +209,6 @@ bool BackendCreateWindow(HWND hwnd)
                        DefaultDepth(display, DefaultScreen(display))))
         return false;
     AskForFrameExtents(*window);
-    window->created = true;
     XSync(display, False);
     return true;
 }

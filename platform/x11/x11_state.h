@@ -1,6 +1,18 @@
 #pragma once
 // The X11 backend's one state record and what its files share. Nothing outside platform/x11/
 // includes it, except the backend's own tests.
+//
+// Where the X11 backend differs from Windows, beyond what core/windows.h lists:
+// - A window without a class cursor shows the root window's pointer.
+// - The outer size is the client size unless the window manager reports its frame extents; when
+//   it reports them only after the window is shown, the client is resized once, unless the user
+//   has resized it first.
+// - Pixel format indices number the server's GLX framebuffer configurations; their order differs
+//   from any Windows driver's. SetPixelFormat on a window created without one re-creates its X window.
+// - MessageBoxA supports MB_OK only, whatever icon is asked for shows as the error icon, and
+//   while it is open no messages are dispatched to other windows.
+// - At most 8 OpenGL contexts.
+// - Losing the X server ends the process with exit code 1 and one line on standard error.
 
 #include "platform/core/backend.h"
 
@@ -32,7 +44,6 @@ struct X11Window {
     int pixelFormat;  // 0 until SetPixelFormat
     GLXFBConfig framebufferConfig;
     bool swapIntervalSet;
-    bool created;     // CreateWindowExA has its client size; later sizes come from the server
     bool frameKnown;  // the frame extents have been taken into account, or can no longer be
 };
 

@@ -4,6 +4,9 @@
 //                                            Esc ends the run with exit code 0
 //   node page_test.js no-webgl DIRECTORY     a browser without WebGL: the box; OK ends with 1
 //   node page_test.js first-frame DIRECTORY OUT.png   writes the first frame drawn
+//   node page_test.js context-loss DIRECTORY the browser takes the WebGL context away: frames
+//                                            go on, the page says so; given back, the balls
+//                                            come back with every state
 // DIRECTORY holds boulles.html; the page is served from it on a free port.
 'use strict';
 const {chromium} = require('playwright-core');
@@ -166,6 +169,27 @@ async function NoWebGl(page) {
   Check(await ExitCode(page) === '1', 'OK ends the run with exit code 1', null);
 }
 
+// As after a GPU reset: the context is lost, and comes back only when the page asked for it.
+async function ContextLoss(page) {
+  await WaitFrames(page, 2);
+  await page.evaluate(() => {
+    window.loseContext = window.Module.canvas.getContext('webgl').getExtension('WEBGL_lose_context');
+    window.loseContext.loseContext();
+  });
+  await WaitFrames(page, 3);
+  await page.waitForFunction(() => /picture is lost.*Reload the page/.test(
+      document.getElementById('status').textContent), null, {timeout: 60000});
+  await page.evaluate(() => window.loseContext.restoreContext());
+  await WaitFrames(page, 2);
+  const back = await NextFrame(page);
+  Check(back.blue > 2000 && back.black > 0.9 * 640 * 480, 'the balls come back', back);
+  const state = await page.evaluate(() => {
+    const gl = window.Module.canvas.getContext('webgl');
+    return {depthTest: gl.getParameter(gl.DEPTH_TEST), status: document.getElementById('status').textContent};
+  });
+  Check(state.depthTest && !/lost/.test(state.status), 'every state is back, and the page says no more', state);
+}
+
 // The page asked for it before the program started.
 async function FirstFrame(page) {
   await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
@@ -177,6 +201,7 @@ const SCENARIOS = {
   'play': [SWIFTSHADER, false, Play],
   'no-webgl': [['--disable-webgl'], false, NoWebGl],
   'first-frame': [SWIFTSHADER, 'png', FirstFrame],
+  'context-loss': [SWIFTSHADER, false, ContextLoss],
 };
 
 (async () => {

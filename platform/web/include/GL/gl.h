@@ -16,7 +16,9 @@
 //   matrix stacks (glPushMatrix) and no texture matrix.
 // - At most 1024 vertices between glBegin and glEnd; further ones are dropped. glutSolidSphere
 //   draws nothing when its mesh would have more than 65536 vertices (slices + 1 by stacks + 1).
-// - One rendering context (one canvas); calls without a current context do nothing.
+// - One rendering context (one canvas); calls without a current context do nothing, and so do
+//   calls while the browser has taken the WebGL context away (a GPU reset): when it gives it
+//   back, the program, buffers, mesh and every state are made and sent again.
 // - Errors are not recorded: there is no glGetError. The depth buffer has the bits the
 //   browser gives (24 in Chromium), whatever was asked for.
 

@@ -1,0 +1,147 @@
+// The null backend: received events, a clock that moves only when told, and Win32 calls that
+// find nothing to draw on.
+
+#include "platform/null/null_backend.h"
+
+#include <cstdio>
+
+namespace {
+
+const int MAX_RECEIVED = 64;
+const size_t TEXT_BYTES = 4096;
+
+struct Received {
+    void (*deliver)(HWND);
+    HWND hwnd;
+};
+
+struct NullState {
+    Received received[MAX_RECEIVED];
+    int receivedCount;
+    int64_t now;
+    int frameWidth, frameHeight;
+};
+
+NullState null;
+
+}  // namespace
+
+bool NullReceive(void (*deliver)(HWND), HWND hwnd)
+{
+    if (null.receivedCount == MAX_RECEIVED)
+        return false;
+    null.received[null.receivedCount++] = Received{deliver, hwnd};
+    return true;
+}
+
+void NullAdvanceClock(int64_t nanoseconds)
+{
+    null.now += nanoseconds;
+}
+
+void NullSetFrame(int width, int height)
+{
+    null.frameWidth = width;
+    null.frameHeight = height;
+}
+
+// --- what the core asks of a backend ---
+
+bool BackendOpen()
+{
+    return true;
+}
+
+bool BackendCreateWindow(HWND hwnd)
+{
+    if (null.frameWidth != 0 || null.frameHeight != 0)
+        CoreClientSized(hwnd, hwnd->width - null.frameWidth, hwnd->height - null.frameHeight);
+    return true;
+}
+
+void BackendShowWindow(HWND)
+{
+}
+
+void BackendDestroyWindow(HWND)
+{
+}
+
+void BackendDrainEvents()
+{
+    for (int i = 0; i < null.receivedCount; ++i)
+        null.received[i].deliver(null.received[i].hwnd);
+    null.receivedCount = 0;
+}
+
+bool BackendWaitForEvents(int64_t deadline)
+{
+    if (null.receivedCount > 0)
+        return true;
+    if (deadline == NO_DEADLINE)
+        return false;
+    if (deadline > null.now)
+        null.now = deadline;
+    return true;
+}
+
+int64_t BackendNow()
+{
+    return null.now;
+}
+
+void BackendClose()
+{
+    null = NullState{};
+}
+
+// --- drawing surface, message box and cursor ---
+
+int WINAPI ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR*)
+{
+    return 0;
+}
+
+BOOL WINAPI SetPixelFormat(HDC, int, const PIXELFORMATDESCRIPTOR*)
+{
+    return FALSE;
+}
+
+HGLRC WINAPI wglCreateContext(HDC)
+{
+    return nullptr;
+}
+
+// No context can be current, so making none current always succeeds.
+BOOL WINAPI wglMakeCurrent(HDC, HGLRC context)
+{
+    return context == nullptr ? TRUE : FALSE;
+}
+
+BOOL WINAPI wglDeleteContext(HGLRC)
+{
+    return FALSE;
+}
+
+BOOL WINAPI SwapBuffers(HDC)
+{
+    return FALSE;
+}
+
+int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
+{
+    char textUtf8[TEXT_BYTES];
+    char captionUtf8[TEXT_BYTES];
+    Cp1252ToUtf8(text ? text : "", textUtf8, sizeof textUtf8);
+    Cp1252ToUtf8(caption ? caption : "Error", captionUtf8, sizeof captionUtf8);
+    fprintf(stderr, "%s: %s\n", captionUtf8, textUtf8);
+    return IDOK;
+}
+
+BOOL WINAPI GetCursorPos(POINT* point)
+{
+    if (!point)
+        return FALSE;
+    *point = POINT{0, 0};
+    return TRUE;
+}
