@@ -1,10 +1,5 @@
-# 64-bit Arm Linux with Debian's cross compiler (g++-aarch64-linux-gnu); its
-# programs run under qemu-user (qemu-aarch64) on the build machine.
-set(CMAKE_SYSTEM_NAME Linux)
+# 64-bit Arm Linux with Debian's g++-aarch64-linux-gnu, run under qemu-aarch64.
 set(CMAKE_SYSTEM_PROCESSOR aarch64)
-set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
-set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L /usr/aarch64-linux-gnu)
-
-set(CMAKE_FIND_ROOT_PATH /usr/aarch64-linux-gnu)
-include(${CMAKE_CURRENT_LIST_DIR}/sysroot.cmake)
+set(LINUX_TRIPLET aarch64-linux-gnu)
+set(QEMU_PROGRAM qemu-aarch64)
+include(${CMAKE_CURRENT_LIST_DIR}/linux-cross.cmake)

@@ -4,20 +4,21 @@
 # The tests add git (the linter lists the sources with it) and file (CPack reads
 # the binaries' types with it before dpkg-shlibdeps); a minimal Debian has neither.
 # openbox and fluxbox: the demo's window is checked under real window managers.
-BUILD_PACKAGES="cmake make gcc g++ libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libx11-dev libglx-mesa0 libgl1-mesa-dri"
+BUILD_PACKAGES="cmake ninja-build gcc g++ libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libx11-dev libglx-mesa0 libgl1-mesa-dri"
 HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool imagemagick"
 # The Windows cross-build and its tests under Wine; wine's own fonts and two X
 # libraries it loads are only its recommends.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-win32 wine fonts-wine libxcursor1 libxcomposite1 xdotool imagemagick"
 # The builds that prove the same trajectory on other compilers and targets:
 # clang; 32-bit x86 through g++ -m32 (not g++-multilib, which conflicts with the
-# aarch64 cross compiler); 64-bit Arm run under qemu-user; 32-bit Windows; and
-# GoogleTest's sources, built for the cross targets.
-TRAJECTORY_PACKAGES="clang lib32stdc++-12-dev lib32gcc-12-dev libc6-dev-i386 g++-aarch64-linux-gnu qemu-user googletest g++-mingw-w64-i686-win32"
+# cross compilers); 64-bit Arm, s390x (big-endian), 64-bit RISC-V, little-endian
+# POWER and 32-bit Arm, run under qemu-user; 32-bit Windows; and GoogleTest's
+# sources, built for the cross targets.
+TRAJECTORY_PACKAGES="clang lib32stdc++-12-dev lib32gcc-12-dev libc6-dev-i386 g++-aarch64-linux-gnu g++-s390x-linux-gnu g++-riscv64-linux-gnu g++-powerpc64le-linux-gnu g++-arm-linux-gnueabihf qemu-user googletest g++-mingw-w64-i686-win32"
 # The page (emscripten, node) and its tests in headless Chromium; npm fetches
 # playwright-core. A Node from NodeSource brings its own npm, which Debian's npm
 # package would conflict with.
-WEB_BUILD_PACKAGES="cmake make emscripten nodejs"
+WEB_BUILD_PACKAGES="cmake ninja-build emscripten nodejs"
 WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium"
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
 TEST_PACKAGES="$BUILD_PACKAGES openbox fluxbox libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES $TRAJECTORY_PACKAGES $WEB_PACKAGES"

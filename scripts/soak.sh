@@ -14,6 +14,11 @@ if [ $# -lt 1 ] || [ $# -gt 2 ]; then
 fi
 minutes="$1"
 bin="$(cd "${2:-build}" && pwd)/bin"
+# Every Linux build of the demo has the shim beside it; without it the ticks go uncounted.
+if [ ! -f "$bin/libswap_counter.so" ]; then
+    echo "no $bin/libswap_counter.so: build the demo there first (scripts/run.sh builds build/)" >&2
+    exit 2
+fi
 interval=5                           # seconds between samples
 duration=$((minutes * 60))
 warmup=$((duration / 5 < 60 ? duration / 5 : 60))  # start-up allocations settle in this time

@@ -2,38 +2,54 @@
 # Installs what the tests need, then builds and tests every preset in turn: a
 # release build with warnings as errors (plus the static analysis), an
 # AddressSanitizer + UBSan build, the Windows cross-build under Wine, and the
-# builds that must print the same trajectory (clang, i686, aarch64 under qemu,
-# and i686 Windows, which is only built and flag-checked), and the WebAssembly
-# build with its page in headless Chromium.
-# Closes with one line over all of them and exits non-zero when anything
-# failed: a configure, a build, the lint, a test, or a build that ran no test.
+# builds that must print the same trajectory (clang, i686, aarch64, s390x,
+# riscv64, ppc64el and armhf under qemu, and i686 Windows, which is only built
+# and flag-checked), and the WebAssembly build with its page in headless Chromium.
+# The trajectory builds run two at a time, each printed whole once it ends.
+# Prints each preset's wall time as it ends and the total, then closes with one
+# line over all of them and exits non-zero when anything failed: a configure,
+# a build, the lint, a test, or a build that ran no test.
 set -eu
+start=$(date +%s)
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 sh scripts/install-deps.sh $TEST_PACKAGES
 
 jobs=$(nproc 2>/dev/null || echo 2)
-passed=0
-failed=0
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 
-# Adds one preset's ctest counts to the totals. A build that cannot run its
-# tests, or finds none, counts as one failure.
+# Builds and tests PRESET with JOBS jobs, then writes its passed and failed
+# counts to $work/PRESET.counts. A build that cannot run its tests, or finds
+# none, counts as one failure.
 TestPreset() {
     preset=$1
+    preset_jobs=$2
+    passed=0
+    failed=0
     echo "=== $preset build"
-    if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
+    # A folder that an earlier generator configured is configured afresh for Ninja.
+    fresh=
+    cache="build-$preset/CMakeCache.txt"
+    [ ! -f "$cache" ] || grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$cache" || fresh=--fresh
+    if ! cmake --preset "$preset" $fresh >/dev/null || ! cmake --build --preset "$preset" -j "$preset_jobs"; then
         echo "=== $preset: configure or build failed"
-        failed=$((failed + 1))
-        return
+        failed=1
+    else
+        if { [ "$preset" = ci ] || [ "$preset" = web ]; } && ! sh scripts/lint.sh "build-$preset"; then
+            echo "=== $preset: static analysis failed"
+            failed=1
+        fi
+        CountTests
     fi
-    if { [ "$preset" = ci ] || [ "$preset" = web ]; } && ! sh scripts/lint.sh "build-$preset"; then
-        echo "=== $preset: static analysis failed"
-        failed=$((failed + 1))
-    fi
+    echo "$passed $failed" >"$work/$preset.counts"
+}
+
+# Runs ctest for $preset and adds its counts to passed and failed.
+CountTests() {
+    log="$work/$preset.ctest"
     ctest_status=0
-    ctest --preset "$preset" -j "$jobs" --output-log "$log" || ctest_status=$?
+    ctest --preset "$preset" -j "$preset_jobs" --output-log "$log" || ctest_status=$?
     # ctest's summary: "97% tests passed, 3 tests failed out of 114".
     summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+$' "$log" || true)
     if [ -z "$summary" ]; then
@@ -50,8 +66,47 @@ TestPreset() {
     fi
 }
 
-for preset in ci sanitize mingw linux-clang linux-i686 linux-aarch64 mingw-i686 web; do
-    TestPreset "$preset"
+TimedPreset() {
+    preset_start=$(date +%s)
+    TestPreset "$1" "$2"
+    echo "=== $1: $(($(date +%s) - preset_start)) s"
+}
+
+# Runs the named presets one after another with half the jobs each, printing
+# each one's output whole once it ends.
+Lane() {
+    for preset; do
+        TimedPreset "$preset" $(((jobs + 1) / 2)) >"$work/$preset.out" 2>&1
+        flock "$work" cat "$work/$preset.out"
+    done
+}
+
+# The small builds that print the trajectory run in two lanes: the cores that
+# one lane's configure, links and emulated tests leave idle, the other uses.
+lane_a="linux-clang linux-aarch64 linux-riscv64 linux-armhf"
+lane_b="linux-i686 linux-s390x linux-ppc64el mingw-i686"
+for preset in ci sanitize mingw; do
+    TimedPreset "$preset" "$jobs"
+done
+echo "=== the trajectory builds, in two lanes"
+Lane $lane_a &
+lane=$!
+Lane $lane_b
+wait "$lane" || true
+TimedPreset web "$jobs"
+echo "=== total: $(($(date +%s) - start)) s"
+
+passed=0
+failed=0
+for preset in ci sanitize mingw $lane_a $lane_b web; do
+    if [ -f "$work/$preset.counts" ]; then
+        read -r preset_passed preset_failed <"$work/$preset.counts"
+    else
+        echo "=== $preset: did not finish"
+        preset_passed=0 preset_failed=1
+    fi
+    passed=$((passed + preset_passed))
+    failed=$((failed + preset_failed))
 done
 echo "all builds: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

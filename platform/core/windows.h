@@ -17,16 +17,14 @@
 //   ever when no window and no timer exist; there is no PeekMessage or PostMessage.
 // - GetKeyState follows the window system's events received so far, not the messages retrieved
 //   so far.
-// - GetKeyState knows the mouse buttons, the keypad's + - * /, the main keyboard's =/+ and -/_
-//   (VK_OEM_PLUS, VK_OEM_MINUS), Esc, Enter, space, Tab, Backspace, the arrows, letters and
-//   digits; other keys read as up and post no WM_KEYDOWN, only WM_CHAR for what they type.
+// - GetKeyState knows only the keys the backend names (its header lists them); other keys read
+//   as up and post no WM_KEYDOWN, only WM_CHAR for what they type.
 // - Losing the keyboard focus releases every key and button (Windows keeps a held key down).
 // - Only WM_CREATE, WM_SIZE, WM_CLOSE, WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_MOUSEWHEEL and WM_TIMER
 //   are ever delivered; no WM_PAINT, other mouse or WM_DESTROY messages. WM_CLOSE and WM_SIZE are
 //   sent, the rest posted.
 // - TranslateMessage makes a WM_CHAR only of the WM_KEYDOWN that GetMessageA fetched last, with
-//   the character the key typed as it went down (Windows-1252; dead keys and characters outside
-//   Windows-1252 type nothing).
+//   the Windows-1252 character the key typed as it went down.
 // - The low word of WM_MOUSEWHEEL's wParam (the keys and buttons held) is always 0.
 // - DefWindowProcA returns 0 for everything: WM_CLOSE does not destroy the window.
 // - Window styles other than WS_VISIBLE are not passed on.

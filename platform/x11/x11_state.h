@@ -3,6 +3,10 @@
 // includes it, except the backend's own tests.
 //
 // Where the X11 backend differs from Windows, beyond what core/windows.h lists:
+// - GetKeyState knows the mouse buttons, the keypad's + - * /, the main keyboard's =/+ and -/_
+//   (VK_OEM_PLUS, VK_OEM_MINUS), Esc, Enter, space, Tab, Backspace, the arrows, letters and
+//   digits. Dead keys, and characters outside Windows-1252, type nothing.
+// - Sideways wheel buttons (6 and 7) post nothing.
 // - A window without a class cursor shows the root window's pointer.
 // - The outer size is the client size unless the window manager reports its frame extents; when
 //   it reports them only after the window is shown, the client is resized once, unless the user

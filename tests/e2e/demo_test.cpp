@@ -29,8 +29,9 @@ constexpr int CLIENT_HEIGHT = 480;
 // Frames after which the picture shows input sent before them: one may be under way, the next
 // fetches the input, a tick reads it, and the tick after draws what it did.
 constexpr long FRAMES_UNTIL_SEEN = 4;
-// Frames a key is held at most for an effect shown within a few ticks.
+// Frames a key is held at most for an effect shown within a few ticks, and for a zoom.
 constexpr long FRAMES_FOR_A_FEW_TICKS = 100;
+constexpr long FRAMES_FOR_A_ZOOM = 300;
 
 struct Rgb {
     int red, green, blue;
@@ -145,7 +146,7 @@ protected:
     // Checks the picture after every frame until it meets `done`; false once `maxFrames`
     // frames have passed without.
     template <typename Condition>
-    bool WaitForPicture(Condition done, long maxFrames)
+    bool WaitForPicture(Condition done, long maxFrames = FRAMES_FOR_A_FEW_TICKS)
     {
         const long last = frames.Frames() + maxFrames;
         for (;;) {
@@ -238,7 +239,6 @@ TEST_F(DemoOnXvfb, KeypadMultiplyShowsTheAxesAndDivideHidesThem)
 // Twice the picture's area is about 90 ticks nearer.
 TEST_F(DemoOnXvfb, HoldingKeypadPlusAndMinusZoomsInAndOut)
 {
-    const long ZOOM_FRAMES = 300;
     StartDemo();
     WaitForDemoWindow();
     const long before = Picture(display, window).Count().nonBlack;
@@ -246,12 +246,68 @@ TEST_F(DemoOnXvfb, HoldingKeypadPlusAndMinusZoomsInAndOut)
     ASSERT_TRUE(HoldKeyUntil(XK_KP_Add, [&](const Census& c) {
         nearer = c.nonBlack;
         return nearer > 2 * before;
-    }, ZOOM_FRAMES)) << before << " -> " << nearer;
+    }, FRAMES_FOR_A_ZOOM)) << before << " -> " << nearer;
     long farther = 0;
     EXPECT_TRUE(HoldKeyUntil(XK_KP_Subtract, [&](const Census& c) {
         farther = c.nonBlack;
         return farther < nearer / 2;
-    }, ZOOM_FRAMES)) << nearer << " -> " << farther;
+    }, FRAMES_FOR_A_ZOOM)) << nearer << " -> " << farther;
+}
+
+// Without a keypad: the main keyboard's = (its + key) and -, held. Half as much area again is
+// about 55 ticks nearer.
+TEST_F(DemoOnXvfb, HoldingMainKeyboardEqualsAndMinusZoomsInAndOut)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    const long before = Picture(display, window).Count().nonBlack;
+    long nearer = 0, farther = 0;
+    ASSERT_TRUE(HoldKeyUntil(
+        XK_equal, [&](const Census& c) { return 2 * (nearer = c.nonBlack) > 3 * before; },
+        FRAMES_FOR_A_ZOOM))
+        << before << " -> " << nearer;
+    EXPECT_TRUE(HoldKeyUntil(
+        XK_minus, [&](const Census& c) { return 3 * (farther = c.nonBlack) < 2 * nearer; },
+        FRAMES_FOR_A_ZOOM))
+        << nearer << " -> " << farther;
+}
+
+// Typed once each, as a person types them: Shift+8 on this (US) layout, and the / key.
+TEST_F(DemoOnXvfb, TypedStarAndSlashShowAndHideTheAxes)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    FakeKey(display, XK_Shift_L, true);
+    FakeKey(display, XK_asterisk, true);
+    FakeKey(display, XK_asterisk, false);
+    FakeKey(display, XK_Shift_L, false);
+    ASSERT_TRUE(WaitForPicture([](const Census& c) { return c.pureGreen > 150; }));
+    FakeKey(display, XK_slash, true);
+    FakeKey(display, XK_slash, false);
+    EXPECT_TRUE(WaitForPicture([](const Census& c) { return c.withRedOrGreen == 0; }));
+}
+
+// Ten notches forward bring the camera from 3000 to 1800, twenty back take it to 4200: a
+// smaller picture than at the start, however the balls have gathered meanwhile.
+TEST_F(DemoOnXvfb, WheelNotchesZoomInAndOut)
+{
+    const auto turnWheel = [this](unsigned button, int notches) {  // 4 forward, 5 back
+        for (int i = 0; i < notches; ++i) {
+            FakeButton(display, button, true);
+            FakeButton(display, button, false);
+        }
+    };
+    StartDemo();
+    WaitForDemoWindow();
+    FakePointerMove(display, CLIENT_WIDTH / 2, CLIENT_HEIGHT / 2);  // the wheel turns for it
+    const long before = Picture(display, window).Count().nonBlack;
+    long nearer = 0, after = 0;
+    turnWheel(4, 10);
+    ASSERT_TRUE(WaitForPicture([&](const Census& c) { return (nearer = c.nonBlack) > 2 * before; }))
+        << before << " -> " << nearer;
+    turnWheel(5, 20);
+    EXPECT_TRUE(WaitForPicture([&](const Census& c) { return (after = c.nonBlack) < nearer / 2; }))
+        << nearer << " -> " << after;
 }
 
 TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)

@@ -3,6 +3,7 @@
 # display number). WINEPREFIX comes from the caller.
 #   wine_e2e.sh escape EXE  window, blue balls, keypad * and / show and hide the axes, Esc: exit 0
 #   wine_e2e.sh alt_f4 EXE  Alt+F4: exit 0
+#   wine_e2e.sh zoom EXE    the main keyboard's = (its + key) held and the wheel zoom
 #   wine_e2e.sh no_glx EXE  no GLX on the server: the message box, Enter: exit 1
 set -u
 scenario=$1
@@ -166,6 +167,23 @@ alt_f4)
     WaitForPicture "$window" '[ "$nonblack" -ge 1000 ]' "no balls drawn"
     PressKey "$window" alt+F4
     ExpectExit 0 "Alt+F4"
+    ;;
+zoom)
+    StartXvfb
+    StartProgram
+    WaitForWindow "$caption"
+    WaitForPicture "$window" '[ "$nonblack" -ge 1000 ]' "no balls drawn"
+    before=$nonblack
+    HoldKeyUntil "$window" equal '[ "$nonblack" -gt $((2 * before)) ]' "= held did not zoom in"
+    nearer=$nonblack
+    # The wheel turns for the window under the pointer.
+    xdotool mousemove --window "$window" 320 240 click --repeat 20 5
+    WaitForPicture "$window" '[ "$nonblack" -lt $((nearer / 2)) ]' "20 wheel notches back did not zoom out"
+    farther=$nonblack
+    xdotool click --repeat 20 4
+    WaitForPicture "$window" '[ "$nonblack" -gt $((2 * farther)) ]' "20 wheel notches forward did not zoom in"
+    PressKey "$window" Escape
+    ExpectExit 0 "Esc"
     ;;
 no_glx)
     StartXvfb -extension GLX
