@@ -15,10 +15,12 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-win32 wine fonts-wine libxcursor1 libxcom
 # POWER and 32-bit Arm, run under qemu-user; 32-bit Windows; and GoogleTest's
 # sources, built for the cross targets.
 TRAJECTORY_PACKAGES="clang lib32stdc++-12-dev lib32gcc-12-dev libc6-dev-i386 g++-aarch64-linux-gnu g++-s390x-linux-gnu g++-riscv64-linux-gnu g++-powerpc64le-linux-gnu g++-arm-linux-gnueabihf qemu-user googletest g++-mingw-w64-i686-win32"
-# The page (emscripten, node) and its tests in headless Chromium; npm fetches
-# playwright-core. A Node from NodeSource brings its own npm, which Debian's npm
-# package would conflict with.
+# The page (emscripten, node) and its tests in Chromium, Firefox ESR and
+# WebKitGTK's MiniBrowser (which comes with webkit2gtk-driver's library); npm
+# fetches the drivers. Firefox and MiniBrowser run on an Xvfb of their own and
+# draw WebGL with Mesa's EGL, GLX and software renderer, only recommends. A Node
+# from NodeSource brings its own npm, which Debian's npm package would conflict with.
 WEB_BUILD_PACKAGES="cmake ninja-build emscripten nodejs"
-WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium"
+WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium firefox-esr webkit2gtk-driver xvfb libegl-mesa0 libglx-mesa0 libgl1-mesa-dri"
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
 TEST_PACKAGES="$BUILD_PACKAGES openbox fluxbox libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES $TRAJECTORY_PACKAGES $WEB_PACKAGES"
