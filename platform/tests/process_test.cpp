@@ -10,14 +10,11 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include <poll.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-const int EXIT_TIMEOUT_MS = 10000;
-const int WINDOW_TIMEOUT_MS = 10000;
 const char BOX_TITLE_UTF8[] = "Probl\xc3\xa8me";
 
 class ProcessOnXvfb : public ::testing::Test {
@@ -42,13 +39,7 @@ protected:
         std::vector<std::string> commandLine = {WIN32_SAMPLE_PATH};
         commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
         EXPECT_TRUE(sample.Start(commandLine));
-        return WaitForWindowNamed(probe, "Win32 sample", WINDOW_TIMEOUT_MS);
-    }
-
-    void PressAndRelease(unsigned long keysym)
-    {
-        FakeKey(probe, keysym, true);
-        FakeKey(probe, keysym, false);
+        return WaitForWindowNamed(probe, "Win32 sample");
     }
 
     XvfbServer server;
@@ -61,9 +52,9 @@ TEST_F(ProcessOnXvfb, EscapeEndsTheSampleWithCodeZeroWhateverTheCommandLine)
     const Window window = StartSample({"ignored", "arguments"});
     ASSERT_NE(window, None);
     XSetInputFocus(probe, window, RevertToPointerRoot, CurrentTime);
-    ASSERT_TRUE(WaitForFocus(probe, window, 2000));
-    PressAndRelease(XK_Escape);
-    EXPECT_EQ(sample.WaitForExit(EXIT_TIMEOUT_MS), 0);
+    ASSERT_TRUE(WaitForFocus(probe, window));
+    PressKey(probe, XK_Escape);
+    EXPECT_EQ(sample.WaitForExit(), 0);
     EXPECT_EQ(sample.StandardError(), "");
 }
 
@@ -72,7 +63,7 @@ TEST_F(ProcessOnXvfb, ClosingTheWindowEndsTheSampleWithCodeZero)
     const Window window = StartSample();
     ASSERT_NE(window, None);
     RequestClose(probe, window);
-    EXPECT_EQ(sample.WaitForExit(EXIT_TIMEOUT_MS), 0);
+    EXPECT_EQ(sample.WaitForExit(), 0);
 }
 
 TEST_F(ProcessOnXvfb, LosingTheServerEndsTheProcessWithCodeOne)
@@ -81,7 +72,7 @@ TEST_F(ProcessOnXvfb, LosingTheServerEndsTheProcessWithCodeOne)
     XCloseDisplay(probe);  // or the test itself would be ended by the lost connection
     probe = nullptr;
     server.Kill();
-    EXPECT_EQ(sample.WaitForExit(EXIT_TIMEOUT_MS), 1);
+    EXPECT_EQ(sample.WaitForExit(), 1);
     EXPECT_EQ(sample.StandardError(), "X server connection lost\n");
 }
 
@@ -94,7 +85,7 @@ TEST(ProcessWithoutXServer, MissingDisplayFailsWindowCreationWithOneLine)
     setenv("DISPLAY", name.c_str(), 1);
     ChildProcess sample;
     ASSERT_TRUE(sample.Start({WIN32_SAMPLE_PATH}));
-    EXPECT_EQ(sample.WaitForExit(EXIT_TIMEOUT_MS), 2);
+    EXPECT_EQ(sample.WaitForExit(), 2);
     EXPECT_EQ(sample.StandardError(), "cannot open display \"" + name + "\"\n");
 }
 
@@ -112,9 +103,9 @@ void Dismiss(Display* probe, Window box, Dismissal how)
     XWindowAttributes attributes;
     XGetWindowAttributes(probe, box, &attributes);
     switch (how) {
-    case PRESS_ENTER: FakeKey(probe, XK_Return, true); FakeKey(probe, XK_Return, false); break;
-    case PRESS_SPACE: FakeKey(probe, XK_space, true); FakeKey(probe, XK_space, false); break;
-    case PRESS_ESCAPE: FakeKey(probe, XK_Escape, true); FakeKey(probe, XK_Escape, false); break;
+    case PRESS_ENTER: PressKey(probe, XK_Return); break;
+    case PRESS_SPACE: PressKey(probe, XK_space); break;
+    case PRESS_ESCAPE: PressKey(probe, XK_Escape); break;
     case CLICK_OK:
         // The button sits centred at the bottom, 16 pixels above the edge, 23 high.
         FakePointerMove(probe, attributes.x + attributes.width / 2, attributes.y + attributes.height - 27);
@@ -133,16 +124,13 @@ bool WaitUntilDrawn(Display* probe, Window box)
     XWindowAttributes attributes;
     XGetWindowAttributes(probe, box, &attributes);
     const int x = (attributes.width - 75) / 2, y = attributes.height - 16 - 23;
-    for (int i = 0; i < 500; ++i) {
+    return WaitUntil([=] {
         XImage* image = XGetImage(probe, box, x, y, 1, 1, AllPlanes, ZPixmap);
         const bool drawn = image && (XGetPixel(image, 0, 0) & 0xffffff) == 0;
         if (image)
             XDestroyImage(image);
-        if (drawn)
-            return true;
-        poll(nullptr, 0, 10);
-    }
-    return false;
+        return drawn;
+    });
 }
 
 int CountRedPixels(Display* probe, Window box)
@@ -162,14 +150,14 @@ int CountRedPixels(Display* probe, Window box)
 TEST_F(ProcessOnXvfbWithoutGlx, NoPixelFormatShowsTheBoxAndEndsWithCodeOne)
 {
     ASSERT_TRUE(sample.Start({WIN32_SAMPLE_PATH}));
-    const Window box = WaitForWindowNamed(probe, BOX_TITLE_UTF8, WINDOW_TIMEOUT_MS);
+    const Window box = WaitForWindowNamed(probe, BOX_TITLE_UTF8);
     ASSERT_NE(box, None);
     EXPECT_EQ(ReadStringProperty(probe, box, "WM_NAME"), "Probl\xe8me");
-    ASSERT_TRUE(WaitForFocus(probe, box, 2000));
+    ASSERT_TRUE(WaitForFocus(probe, box));
     ASSERT_TRUE(WaitUntilDrawn(probe, box));
     EXPECT_GT(CountRedPixels(probe, box), 200);  // the error icon, a red disc 32 pixels wide
     Dismiss(probe, box, PRESS_ENTER);
-    EXPECT_EQ(sample.WaitForExit(EXIT_TIMEOUT_MS), 1);
+    EXPECT_EQ(sample.WaitForExit(), 1);
     EXPECT_EQ(sample.StandardError(), "");
 }
 
@@ -191,11 +179,11 @@ TEST_F(ProcessOnXvfbWithoutGlx, BoxIsDismissedByEveryOrdinaryWay)
         BoxText text = {"Mode graphique non support\xe9."};
         ChildProcess child;
         ASSERT_TRUE(child.Fork(ShowBox, &text));
-        const Window box = WaitForWindowNamed(probe, BOX_TITLE_UTF8, WINDOW_TIMEOUT_MS);
+        const Window box = WaitForWindowNamed(probe, BOX_TITLE_UTF8);
         ASSERT_NE(box, None);
-        ASSERT_TRUE(WaitForFocus(probe, box, 2000));
+        ASSERT_TRUE(WaitForFocus(probe, box));
         Dismiss(probe, box, how);
-        EXPECT_EQ(child.WaitForExit(EXIT_TIMEOUT_MS), 0);  // MessageBoxA returned IDOK
+        EXPECT_EQ(child.WaitForExit(), 0);  // MessageBoxA returned IDOK
     }
 }
 
@@ -207,8 +195,8 @@ std::vector<unsigned long> BoxPixels(Display* probe, const char* text)
     std::vector<unsigned long> pixels;
     if (!child.Fork(ShowBox, &boxText))
         return pixels;
-    const Window box = WaitForWindowNamed(probe, BOX_TITLE_UTF8, WINDOW_TIMEOUT_MS);
-    if (box == None || !WaitForFocus(probe, box, 2000) || !WaitUntilDrawn(probe, box))
+    const Window box = WaitForWindowNamed(probe, BOX_TITLE_UTF8);
+    if (box == None || !WaitForFocus(probe, box) || !WaitUntilDrawn(probe, box))
         return pixels;
     XWindowAttributes attributes;
     XGetWindowAttributes(probe, box, &attributes);
@@ -219,7 +207,7 @@ std::vector<unsigned long> BoxPixels(Display* probe, const char* text)
     if (image)
         XDestroyImage(image);
     Dismiss(probe, box, PRESS_ENTER);
-    child.WaitForExit(EXIT_TIMEOUT_MS);
+    child.WaitForExit();
     return pixels;
 }
 

@@ -4,7 +4,6 @@ namespace {
 
 const UINT_PTR PUMP_TIMER_ID = 77;
 const int64_t HANG_NS = 60 * 1000000000LL;
-const int HANG_MS = 60 * 1000;
 
 }  // namespace
 
@@ -42,5 +41,5 @@ bool LayerOnXvfb::PumpUntil(HWND hwnd, bool (*done)())
 void LayerOnXvfb::Focus(HWND hwnd)
 {
     XSetInputFocus(probe, XWindowOf(hwnd)->xWindow, RevertToPointerRoot, CurrentTime);
-    ASSERT_TRUE(WaitForFocus(probe, XWindowOf(hwnd)->xWindow, HANG_MS));
+    ASSERT_TRUE(WaitForFocus(probe, XWindowOf(hwnd)->xWindow));
 }

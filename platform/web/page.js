@@ -24,17 +24,39 @@ mergeInto(LibraryManager.library, {
     },
 
     // DOM keyCode values are Windows' virtual-key codes (keypad * + - / are 106, 107, 109,
-    // 111); auto-repeat comes as further key-downs, as on Windows.
+    // 111), but for the ; = - keys in Firefox; auto-repeat comes as further key-downs, as on
+    // Windows. A key-down carries the character it types, which the page then keeps from the
+    // browser (Firefox's quick find takes '/').
     onKey: function(event, down) {
       if (!Page.takesInput() || event.keyCode <= 0 || event.keyCode > 0xFE)
         return;
-      _WebKeyChanged(event.keyCode, down);
+      var typed = down ? Page.typedCharacter(event) : 0;
+      _WebKeyChanged(Page.virtualKey(event), down, typed);
+      if (typed)
+        event.preventDefault();
       Page.wakeProgram();
+    },
+
+    // Firefox's codes of the main keyboard's ; = - keys, and Windows'. Elsewhere 173 is the
+    // mute key, which names no character.
+    FIREFOX_KEYS: {59: 0xBA, 61: 0xBB, 173: 0xBD},
+
+    virtualKey: function(event) {
+      var windowsKey = Page.FIREFOX_KEYS[event.keyCode];
+      return windowsKey && event.key.length === 1 ? windowsKey : event.keyCode;
+    },
+
+    // The code point a key-down types, or 0: one character, not a shortcut. Ctrl with Alt is
+    // AltGr on Windows, which types.
+    typedCharacter: function(event) {
+      if (event.key.length !== 1 || event.ctrlKey !== event.altKey || event.metaKey)
+        return 0;
+      return event.key.charCodeAt(0);
     },
 
     onButton: function(event, down) {
       var virtualKey = Page.BUTTONS[event.button];
-      if (!Page.takesInput() || virtualKey === undefined)
+      if (!Page.takesInput() || virtualKey === undefined || event.pointerType === 'touch')
         return;
       _WebCursorMoved(Math.floor(event.screenX), Math.floor(event.screenY));
       _WebButtonChanged(virtualKey, down);
@@ -51,7 +73,7 @@ mergeInto(LibraryManager.library, {
       });
       window.addEventListener('pointerup', function(event) { Page.onButton(event, 0); });
       window.addEventListener('pointermove', function(event) {
-        if (!ABORT)
+        if (!ABORT && event.pointerType !== 'touch')
           _WebCursorMoved(Math.floor(event.screenX), Math.floor(event.screenY));
       });
       canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
@@ -69,6 +91,9 @@ mergeInto(LibraryManager.library, {
           releaseAll();
       });
       Page.watchSize(canvas);
+      Page.listenWheel(canvas);
+      Page.listenTouch(canvas);
+      Page.listenControls();
     },
 
     // The drawing buffer: the canvas's CSS size in device pixels. (devicePixelContentBoxSize
@@ -102,6 +127,123 @@ mergeInto(LibraryManager.library, {
       watchRatio();
     },
 
+    // --- the wheel ---
+
+    wheelRest: 0,  // the part of a WHEEL_DELTA unit not yet sent
+    WHEEL_DELTA: 120,
+    // What one usual notch scrolls, by deltaMode: pixels (Chromium's step), lines, pages.
+    NOTCH: [100, 3, 1],
+
+    // The wheel over the canvas zooms instead of scrolling the page. (Firefox reports pixels
+    // unless deltaMode is read before deltaY.)
+    listenWheel: function(canvas) {
+      canvas.addEventListener('wheel', function(event) {
+        event.preventDefault();
+        var notch = Page.NOTCH[event.deltaMode] || 1;
+        Page.turnWheel(-event.deltaY / notch * Page.WHEEL_DELTA, event.screenX, event.screenY);
+      }, {passive: false});
+    },
+
+    // Sends whole WHEEL_DELTA units, keeping the rest for the next turn.
+    turnWheel: function(units, screenX, screenY) {
+      if (!Page.takesInput())
+        return;
+      Page.wheelRest += units;
+      var whole = Math.trunc(Page.wheelRest);
+      if (whole === 0)
+        return;
+      Page.wheelRest -= whole;
+      _WebWheelTurned(whole, Math.floor(screenX), Math.floor(screenY));
+      Page.wakeProgram();
+    },
+
+    // --- touch ---
+
+    // The fingers on the canvas, {id, x, y} with their pointer ids and screen positions, in the
+    // order they landed. One finger drags as the left button does; two pinch to zoom and turn
+    // nothing; the finger left after a pinch drags again from where it is.
+    fingers: [],
+    spread: 0,  // the distance between the first two fingers, as last seen
+    UNITS_PER_PIXEL: 8,  // of WHEEL_DELTA, as the fingers spread (a notch per 15 pixels)
+
+    listenTouch: function(canvas) {
+      canvas.addEventListener('pointerdown', function(event) {
+        if (event.pointerType === 'touch' && Page.takesInput())
+          Page.fingerDown(event);
+      });
+      canvas.addEventListener('pointermove', function(event) {
+        var finger = Page.finger(event);
+        if (finger)
+          Page.fingerMoved(finger, event);
+      });
+      var lift = function(event) {
+        var finger = Page.finger(event);
+        if (!finger)
+          return;
+        Page.fingers.splice(Page.fingers.indexOf(finger), 1);
+        Page.fingersChanged();
+      };
+      window.addEventListener('pointerup', lift);
+      window.addEventListener('pointercancel', lift);
+    },
+
+    finger: function(event) {
+      return Page.fingers.find(function(finger) { return finger.id === event.pointerId; });
+    },
+
+    fingerDown: function(event) {
+      Page.fingers.push({id: event.pointerId, x: event.screenX, y: event.screenY});
+      Page.fingersChanged();
+    },
+
+    fingerMoved: function(finger, event) {
+      finger.x = event.screenX;
+      finger.y = event.screenY;
+      if (Page.fingers.length === 1) {
+        if (!ABORT)
+          _WebCursorMoved(Math.floor(finger.x), Math.floor(finger.y));
+        return;
+      }
+      var spread = Page.fingerSpread();
+      Page.turnWheel((spread - Page.spread) * Page.UNITS_PER_PIXEL, finger.x, finger.y);
+      Page.spread = spread;
+    },
+
+    // A finger landed or lifted: the button is down exactly while one finger is on the
+    // canvas, pressed once the cursor is under it.
+    fingersChanged: function() {
+      if (ABORT)
+        return;
+      _WebButtonChanged(Page.BUTTONS[0], 0);
+      if (Page.fingers.length === 1) {
+        var finger = Page.fingers[0];
+        _WebTouchStarted(Math.floor(finger.x), Math.floor(finger.y));
+      }
+      Page.spread = Page.fingerSpread();
+      Page.wakeProgram();
+    },
+
+    fingerSpread: function() {
+      var fingers = Page.fingers;
+      if (fingers.length < 2)
+        return 0;
+      return Math.hypot(fingers[0].x - fingers[1].x, fingers[0].y - fingers[1].y);
+    },
+
+    // --- the page's own controls ---
+
+    // Buttons with data-types="c" type the character c, for those without a keyboard.
+    listenControls: function() {
+      document.querySelectorAll('button[data-types]').forEach(function(button) {
+        button.addEventListener('click', function() {
+          if (!Page.takesInput())
+            return;
+          _WebCharTyped(button.dataset.types.charCodeAt(0));
+          Page.wakeProgram();
+        });
+      });
+    },
+
     // Returns to the browser until `start` calls its wake-up.
     sleep: function(start) {
       return Asyncify.handleSleep(function(wakeUp) {
@@ -122,7 +264,7 @@ mergeInto(LibraryManager.library, {
   },
 
   WebListen__deps: ['$Page', 'WebKeyChanged', 'WebButtonChanged', 'WebCursorMoved', 'WebFocusLost',
-                    'WebCanvasSized'],
+                    'WebCanvasSized', 'WebWheelTurned', 'WebTouchStarted', 'WebCharTyped'],
   WebListen: function() {
     Page.listen(Module['canvas']);
   },

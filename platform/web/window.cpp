@@ -26,6 +26,7 @@ struct Page {
     POINT cursor;       // screen pixels, as the page last reported them
     int canvasWidth;    // device pixels, as the page last laid the canvas out
     int canvasHeight;
+    bool touchPressPending;  // a finger is down, its press waits for the program to see the cursor
 };
 
 Page page;
@@ -129,6 +130,12 @@ BOOL WINAPI GetCursorPos(POINT* point)
     if (!point)
         return FALSE;
     *point = page.cursor;
+    // The program has now seen the cursor under the finger: pressing no earlier, the touch
+    // turns the view from there rather than from where the cursor was before.
+    if (page.touchPressPending) {
+        page.touchPressPending = false;
+        CoreButtonChanged(VK_LBUTTON, true);
+    }
     return TRUE;
 }
 
@@ -136,15 +143,42 @@ BOOL WINAPI GetCursorPos(POINT* point)
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void WebKeyChanged(int virtualKey, int down)
+// `typed` is the code point of the character the press types, 0 for none.
+EMSCRIPTEN_KEEPALIVE void WebKeyChanged(int virtualKey, int down, int typed)
 {
     if (page.canvasWindow)
-        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0, 0);
+        CoreKeyChanged(page.canvasWindow, virtualKey, 0, down != 0,
+                       CodePointToCp1252((unsigned)typed));
+}
+
+// A character typed by a control of the page, as a code point.
+EMSCRIPTEN_KEEPALIVE void WebCharTyped(int typed)
+{
+    const unsigned char character = CodePointToCp1252((unsigned)typed);
+    if (page.canvasWindow && character)
+        CoreCharTyped(page.canvasWindow, character);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down)
 {
+    if (virtualKey == VK_LBUTTON && !down)
+        page.touchPressPending = false;
     CoreButtonChanged(virtualKey, down != 0);
+}
+
+// A finger went down: the cursor moves under it now, the left button goes down once the
+// program has read the cursor there (GetCursorPos).
+EMSCRIPTEN_KEEPALIVE void WebTouchStarted(int x, int y)
+{
+    page.cursor = POINT{x, y};
+    page.touchPressPending = true;
+}
+
+// `delta` in WHEEL_DELTA units, positive away from the user.
+EMSCRIPTEN_KEEPALIVE void WebWheelTurned(int delta, int x, int y)
+{
+    if (page.canvasWindow)
+        CoreWheelTurned(page.canvasWindow, delta, x, y);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebCursorMoved(int x, int y)

@@ -6,6 +6,7 @@
 // GoogleTest before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
 
+#include "tests/support/frame_count.h"
 #include "tests/support/xvfb_server.h"
 
 #include <X11/Xlib.h>
@@ -20,8 +21,12 @@ namespace {
 
 const char DEMO_CAPTION[] = "De belles boulles bleus";
 const char PRELOAD[] = "LD_PRELOAD=" ALLOC_COUNTER_PATH;
-// Generous: a loaded machine draws a few frames per second.
-constexpr long MIN_FRAMES = 20;
+// The counter starts at the tenth frame; the demo ticks once per frame.
+constexpr long FRAMES_BEFORE_COUNTING = 10;
+// Frames after which a tick has read input sent before them: one may be under way, the next
+// fetches the input, and the tick after reads it.
+constexpr long FRAMES_UNTIL_READ = 3;
+constexpr long FRAMES_PER_SCENE = 20;
 
 struct Counts {
     long ours = -1;
@@ -62,7 +67,7 @@ TEST(AllocationCounter, TellsTheProgramsAllocationsFromALibrarys)
         ChildProcess child;
         ASSERT_TRUE(child.Start({"/usr/bin/env", PRELOAD, "ALLOC_COUNTER_AFTER_SWAPS=0",
                                  ALLOC_PROBE_PATH, probe.allocation}));
-        ASSERT_EQ(child.WaitForExit(10000), 0) << child.StandardError();
+        ASSERT_EQ(child.WaitForExit(), 0) << child.StandardError();
         const Counts counts = ParseCounts(child.StandardError());
         EXPECT_EQ(counts.ours, probe.ours) << child.StandardError();
         EXPECT_GE(counts.theirs, probe.theirsAtLeast) << child.StandardError();
@@ -75,16 +80,36 @@ TEST(AllocationCounter, TellsTheProgramsAllocationsFromALibrarys)
 
 // --- the demo ---
 
-void DragAcross(Display* display)
-{
-    FakePointerMove(display, 200, 240);
-    FakeButton(display, 1, true);
-    for (int x = 220; x <= 400; x += 20) {
-        FakePointerMove(display, x, 250);
-        SleepMs(50);
+// Input held until a tick has read it, counted in the demo's frames.
+class Input {
+public:
+    Input(Display* display, const FrameCount& frames) : display(display), frames(frames) {}
+
+    bool HoldKey(KeySym key)
+    {
+        FakeKey(display, key, true);
+        const bool read = frames.WaitForMore(FRAMES_UNTIL_READ);
+        FakeKey(display, key, false);
+        return read && frames.WaitForMore(FRAMES_UNTIL_READ);
     }
-    FakeButton(display, 1, false);
-}
+
+    bool DragAcross()
+    {
+        FakePointerMove(display, 200, 240);
+        FakeButton(display, 1, true);
+        bool read = frames.WaitForMore(FRAMES_UNTIL_READ);
+        for (int x = 220; x <= 400 && read; x += 20) {
+            FakePointerMove(display, x, 250);
+            read = frames.WaitForMore(FRAMES_UNTIL_READ);
+        }
+        FakeButton(display, 1, false);
+        return read && frames.WaitForMore(FRAMES_UNTIL_READ);
+    }
+
+private:
+    Display* display;
+    const FrameCount& frames;
+};
 
 TEST(DemoOnXvfbUnderTheAllocationCounter, OurCodeAllocatesNothingWhileFramesRun)
 {
@@ -93,27 +118,30 @@ TEST(DemoOnXvfbUnderTheAllocationCounter, OurCodeAllocatesNothingWhileFramesRun)
     server.UseAsDefault();
     Display* display = XOpenDisplay(server.DisplayName().c_str());
     ASSERT_NE(display, nullptr);
+    FrameCount frames(FRAME_COUNTER_PATH);
     ChildProcess demo;
-    ASSERT_TRUE(demo.Start({"/usr/bin/env", PRELOAD, BOULLES_PATH}));
-    ASSERT_NE(WaitForWindowNamed(display, DEMO_CAPTION, 10000), (Window)None)
-        << demo.StandardError();
+    ASSERT_TRUE(demo.Start({BOULLES_PATH}, frames.ProgramEnvironment(ALLOC_COUNTER_PATH)));
+    ASSERT_NE(WaitForWindowNamed(display, DEMO_CAPTION), (Window)None) << demo.StandardError();
 
     // Every input path of a frame, then frames with the axes shown and hidden.
-    SleepMs(2000);
+    Input input(display, frames);
+    ASSERT_TRUE(frames.WaitForMore(FRAMES_BEFORE_COUNTING)) << demo.StandardError();
     for (KeySym key : {XK_KP_Add, XK_KP_Subtract, XK_KP_Multiply})
-        HoldKey(display, key, 300);
-    DragAcross(display);
-    SleepMs(4000);
-    HoldKey(display, XK_KP_Divide, 300);
-    SleepMs(4000);
-    HoldKey(display, XK_Escape, 200);
+        ASSERT_TRUE(input.HoldKey(key)) << demo.StandardError();
+    ASSERT_TRUE(input.DragAcross()) << demo.StandardError();
+    ASSERT_TRUE(frames.WaitForMore(FRAMES_PER_SCENE)) << demo.StandardError();
+    ASSERT_TRUE(input.HoldKey(XK_KP_Divide)) << demo.StandardError();
+    ASSERT_TRUE(frames.WaitForMore(FRAMES_PER_SCENE)) << demo.StandardError();
+    const long framesCounted = frames.Frames() - FRAMES_BEFORE_COUNTING;
+    PressKey(display, XK_Escape);
     XCloseDisplay(display);
 
-    ASSERT_EQ(demo.WaitForExit(20000), 0) << demo.StandardError();
+    ASSERT_EQ(demo.WaitForExit(), 0) << demo.StandardError();
     const Counts counts = ParseCounts(demo.StandardError());
     EXPECT_EQ(counts.ours, 0) << demo.StandardError()
                               << "(addr2line -f -C -e PROGRAM ADDRESS names each site)";
-    EXPECT_GE(counts.frames, MIN_FRAMES) << demo.StandardError();
+    // The counter saw the frames the test waited for.
+    EXPECT_GE(counts.frames, framesCounted) << demo.StandardError();
 }
 
 }  // namespace

@@ -15,8 +15,7 @@
 
 namespace {
 
-const int START_TIMEOUT_MS = 10000;
-const int PROBE_INTERVAL_MS = 10;
+const int POLL_INTERVAL_MS = 10;
 
 long NowMs()
 {
@@ -25,12 +24,11 @@ long NowMs()
     return now.tv_sec * 1000 + now.tv_nsec / 1000000;
 }
 
-
 // Reads the display number Xvfb writes once it listens; empty on failure or timeout.
 std::string ReadDisplayNumber(int fd)
 {
     std::string number;
-    const long deadline = NowMs() + START_TIMEOUT_MS;
+    const long deadline = NowMs() + HANG_MS;
     for (;;) {
         pollfd pending = {fd, POLLIN, 0};
         const long left = deadline - NowMs();
@@ -47,12 +45,12 @@ std::string ReadDisplayNumber(int fd)
 
 bool AcceptsConnections(const std::string& name)
 {
-    for (long deadline = NowMs() + START_TIMEOUT_MS; NowMs() < deadline; SleepMs(PROBE_INTERVAL_MS))
-        if (Display* display = XOpenDisplay(name.c_str())) {
+    return WaitUntil([&name] {
+        Display* display = XOpenDisplay(name.c_str());
+        if (display != nullptr)
             XCloseDisplay(display);
-            return true;
-        }
-    return false;
+        return display != nullptr;
+    });
 }
 
 void SilenceOutput()
@@ -81,6 +79,20 @@ bool IsViewableAndNamed(Display* display, Window window, const char* name)
 }
 
 }  // namespace
+
+void SleepMs(int ms)
+{
+    timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&pause, nullptr);
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    for (const long deadline = NowMs() + timeoutMs; !done(); SleepMs(POLL_INTERVAL_MS))
+        if (NowMs() >= deadline)
+            return false;
+    return true;
+}
 
 // --- Xvfb ---
 
@@ -206,15 +218,10 @@ int ChildProcess::WaitForExit(int timeoutMs)
     if (pid <= 0)
         return -1;
     int status = 0;
-    const long deadline = NowMs() + timeoutMs;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (NowMs() >= deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            status = -1;
-            break;
-        }
-        SleepMs(PROBE_INTERVAL_MS);
+    if (!WaitUntil([&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeoutMs)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        status = -1;
     }
     pid = -1;
     ReadStandardError();
@@ -290,11 +297,8 @@ Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs)
 {
     const XErrorHandler previous = XSetErrorHandler(IgnoreVanishedWindow);
     Window found = None;
-    for (long deadline = NowMs() + timeoutMs; found == None && NowMs() < deadline;) {
-        found = FindWindowNamed(display, DefaultRootWindow(display), name);
-        if (found == None)
-            SleepMs(PROBE_INTERVAL_MS);
-    }
+    WaitUntil([&] { return (found = FindWindowNamed(display, DefaultRootWindow(display), name)) != None; },
+              timeoutMs);
     XSync(display, False);
     XSetErrorHandler(previous);
     return found;
@@ -302,26 +306,17 @@ Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs)
 
 bool WaitForFocus(Display* display, Window window, int timeoutMs)
 {
-    for (long deadline = NowMs() + timeoutMs; NowMs() < deadline; SleepMs(PROBE_INTERVAL_MS)) {
+    return WaitUntil([=] {
         Window focus;
         int revert;
         XGetInputFocus(display, &focus, &revert);
-        if (focus == window)
-            return true;
-    }
-    return false;
+        return focus == window;
+    }, timeoutMs);
 }
 
-void SleepMs(int ms)
-{
-    timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
-    nanosleep(&pause, nullptr);
-}
-
-void HoldKey(Display* display, unsigned long keysym, int ms)
+void PressKey(Display* display, unsigned long keysym)
 {
     FakeKey(display, keysym, true);
-    SleepMs(ms);
     FakeKey(display, keysym, false);
 }
 

@@ -10,15 +10,21 @@
 // ChildProcess runs a program (with DISPLAY as the environment has it), captures its standard
 // error, and waits for it with a deadline; a child still running at the deadline is killed.
 //
+// Every wait here polls for what the program does, and gives up only at a deadline that a hang
+// reaches (HANG_MS), never one that a slow but working program on a busy machine could reach.
+//
 // The X helpers work on a test's own connection and inject input through XTest, which the server
 // treats like real devices (synthetic XSendEvent input does not change the pointer or key state).
 
 #include <X11/Xlib.h>
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <utility>
 #include <vector>
+
+const int HANG_MS = 120000;
 
 // Variables set in a child's environment, each a name and a value.
 using Environment = std::vector<std::pair<std::string, std::string>>;
@@ -30,7 +36,7 @@ public:
     XvfbServer& operator=(const XvfbServer&) = delete;
     ~XvfbServer() { Stop(); }
 
-    // False when Xvfb cannot be started or does not come up within ten seconds.
+    // False when Xvfb cannot be started or never accepts connections.
     bool Start(const std::vector<std::string>& extraArguments = {});
     void Stop();
     void Kill();
@@ -55,7 +61,7 @@ public:
     // Runs `body` in a forked copy of this process, which exits with body's result.
     bool Fork(int (*body)(void*), void* context);
     // The exit code, or -1 when the child had to be killed at the deadline or died by a signal.
-    int WaitForExit(int timeoutMs);
+    int WaitForExit(int timeoutMs = HANG_MS);
     const std::string& StandardError() const { return standardError; }
 
 private:
@@ -66,17 +72,20 @@ private:
     std::string standardError;
 };
 
+void SleepMs(int ms);
+// Polls `done` until it holds; false when the deadline passes first.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = HANG_MS);
+
 // The viewable window whose _NET_WM_NAME (UTF-8) is `name`, at any depth (a window manager
 // reparents its clients), or None after the deadline.
-Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs);
+Window WaitForWindowNamed(Display* display, const char* name, int timeoutMs = HANG_MS);
 // Waits until `window` has the keyboard focus; false after the deadline.
-bool WaitForFocus(Display* display, Window window, int timeoutMs);
-void SleepMs(int ms);
+bool WaitForFocus(Display* display, Window window, int timeoutMs = HANG_MS);
 // XTest input: keys by keysym, pointer in root coordinates, buttons by number.
 void FakeKey(Display* display, unsigned long keysym, bool press);
-// Presses and releases `keysym` `ms` apart. Programs that poll their keys once
-// per frame need a press that outlasts a frame.
-void HoldKey(Display* display, unsigned long keysym, int ms);
+// A press and its release, for programs that act on key messages. One that polls its keys once
+// per frame must see the key held over a frame: hold it for frames (see frame_count.h).
+void PressKey(Display* display, unsigned long keysym);
 void FakePointerMove(Display* display, int x, int y);
 void FakeButton(Display* display, unsigned button, bool press);
 // A 32-bit client message about `window`, of the named type, sent to `destination`.

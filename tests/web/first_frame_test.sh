@@ -27,7 +27,8 @@ done
 cc -shared -fPIC -o "$work/shim.so" "$here/first_frame_shim.c" -lGL || fail "the shim does not build"
 . "$here/../../scripts/private-xvfb.sh"
 StartPrivateXvfb
-FIRST_FRAME_PPM="$work/native.ppm" LD_PRELOAD="$work/shim.so" "$native" ||
+# Two minutes are for a hang: the first frame comes however busy the machine is.
+timeout 120 env FIRST_FRAME_PPM="$work/native.ppm" LD_PRELOAD="$work/shim.so" "$native" ||
     fail "the native program did not write its first frame"
 kill "$XVFB_PID"
 XVFB_PID=""

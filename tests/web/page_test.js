@@ -11,7 +11,11 @@
 //   node page_test.js context-loss DIRECTORY the browser takes the WebGL context away: frames
 //                                            go on, the page says so; given back, the balls
 //                                            come back with every state
-// DIRECTORY holds boulles.html; the page is served from it on a free port, in a 640x800 window.
+//   node page_test.js keys-wheel DIRECTORY   the main-row keys, typed * and /, and the wheel
+//   node page_test.js touch DIRECTORY        a finger drags, two pinch, a button shows the axes
+//   node page_test.js phone DIRECTORY        a 390x844 phone lays the page out at its width
+// DIRECTORY holds boulles.html; the page is served from it on a free port, in a 640x800 window
+// unless the scenario asks for another.
 'use strict';
 const {OpenEnginePage} = require('./engines');
 const {spawn} = require('child_process');
@@ -27,13 +31,13 @@ const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
 
 // --- the page ---
 
-async function OpenPage(browserArguments, firstPixels, run, {viewport, fromDisk} = {}) {
+async function OpenPage(browserArguments, firstPixels, run, {fromDisk, ...pageOptions} = {}) {
   const server = spawn(process.execPath,
                        [path.join(__dirname, '../../scripts/serve-web.js'), directory, '0']);
   let browser = null;
   try {
     browser = await OpenEnginePage(engine, browserArguments,
-                                   {viewport: viewport || {width: 640, height: 800}});
+                                   {viewport: {width: 640, height: 800}, ...pageOptions});
     const served = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
     const url = fromDisk ? 'file://' + path.resolve(directory, 'boulles.html') : served;
     const page = browser.page;
@@ -84,41 +88,39 @@ async function WaitFrames(page, count) {
                              {timeout: 60000});
 }
 
-// Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels with
-// red or green in them (the X and Z axes); how wide they spread, and the green ones' mean height.
+// Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels
+// with red or green in them (the X and Z axes); how wide the red and green ones spread, and the
+// green ones' mean height (0 at the top, 1 at the bottom).
+// Counted in the page: a driver takes most of a minute to carry a frame's million numbers.
 async function NextFrame(page) {
   await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
-  await page.waitForFunction(() => window.pixels, null, {timeout: 60000});
-  // As bytes in base64: a driver's array of numbers would be bigger by far.
-  const rgba = Buffer.from(await page.evaluate(() => {
-    let bytes = '';
-    for (let i = 0; i < window.pixels.rgba.length; i += 8192)
-      bytes += String.fromCharCode.apply(null, window.pixels.rgba.slice(i, i + 8192));
-    return btoa(bytes);
-  }), 'base64');
-  const [width, height] = await page.evaluate(() => [window.pixels.width, window.pixels.height]);
-  const counts = {width, height, black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenHeight: 0};
-  let redLeft = Infinity, redRight = -Infinity, greenLeft = Infinity, greenRight = -Infinity;
-  for (let i = 0; i < rgba.length; i += 4) {
-    const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
-    if (r === 0 && g === 0 && b === 0) counts.black++;
-    else if (r === 0 && g === 0) counts.blue++;
-    if (r > 0) {
-      counts.red++;
-      redLeft = Math.min(redLeft, (i / 4) % width);
-      redRight = Math.max(redRight, (i / 4) % width);
+  await page.waitForFunction(() => Boolean(window.pixels), null, {timeout: 60000});
+  return page.evaluate(() => {
+    const {rgba, width, height} = window.pixels;
+    const counts = {width, height, black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenWidth: 0,
+                    greenHeight: 0};
+    let redLeft = Infinity, redRight = -Infinity, greenLeft = Infinity, greenRight = -Infinity;
+    for (let i = 0; i < rgba.length; i += 4) {
+      const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
+      if (r === 0 && g === 0 && b === 0) counts.black++;
+      else if (r === 0 && g === 0) counts.blue++;
+      if (r > 0) {
+        counts.red++;
+        redLeft = Math.min(redLeft, (i / 4) % width);
+        redRight = Math.max(redRight, (i / 4) % width);
+      }
+      if (g > 0) {
+        counts.green++;
+        greenLeft = Math.min(greenLeft, (i / 4) % width);
+        greenRight = Math.max(greenRight, (i / 4) % width);
+        counts.greenHeight += Math.floor(i / 4 / width) / height;
+      }
     }
-    if (g > 0) {
-      counts.green++;
-      greenLeft = Math.min(greenLeft, (i / 4) % width);
-      greenRight = Math.max(greenRight, (i / 4) % width);
-      counts.greenHeight += Math.floor(i / 4 / width) / height;
-    }
-  }
-  counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
-  counts.greenWidth = counts.green > 0 ? greenRight - greenLeft + 1 : 0;
-  counts.greenHeight /= counts.green;
-  return counts;
+    counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
+    counts.greenWidth = counts.green > 0 ? greenRight - greenLeft + 1 : 0;
+    counts.greenHeight /= counts.green;
+    return counts;
+  });
 }
 
 async function HoldKey(page, key, frames) {
@@ -255,6 +257,97 @@ async function Freeze(page) {
   Check(later.greenWidth < 1.02 * resumed.greenWidth, 'the freeze released keypad +', {resumed, later});
 }
 
+// Without a keypad: Z (green) lies across the picture at the start, and widens as the camera
+// comes nearer. The page is made shorter than its content, so that it could scroll.
+async function KeysAndWheel(page) {
+  await page.setViewportSize({width: 800, height: 400});
+  await WaitFrames(page, 2);
+  await page.keyboard.press('*');
+  await WaitFrames(page, 1);
+  const shown = await NextFrame(page);
+  Check(shown.green > 300, 'a typed * shows the axes', shown);
+
+  await HoldKey(page, 'Equal', 25);
+  const nearer = await NextFrame(page);
+  Check(nearer.greenWidth > 1.04 * shown.greenWidth, 'the main-row = / + key held brings the camera nearer',
+        {shown, nearer});
+
+  // Towards the user: farther, where an unheld wheel would scroll the page down.
+  const box = await page.locator('#canvas').boundingBox();
+  await page.mouse.move(box.x + 320, box.y + 300);
+  for (let notch = 0; notch < 10; notch++)
+    await page.mouse.wheel(0, 100);
+  await WaitFrames(page, 2);
+  const wheeled = await NextFrame(page);
+  Check(wheeled.greenWidth < nearer.greenWidth / 1.04, 'the wheel turned towards the user moves the camera away',
+        {nearer, wheeled});
+  Check(await page.evaluate(() => window.scrollY) === 0, 'the wheel over the canvas scrolls nothing',
+        await page.evaluate(() => window.scrollY));
+
+  await page.keyboard.press('/');
+  await WaitFrames(page, 1);
+  const hidden = await NextFrame(page);
+  Check(hidden.red + hidden.green === 0, 'a typed / hides the axes', hidden);
+}
+
+// Fingers through the DevTools protocol, at [x, y] points of the canvas; one call per change,
+// the points being every finger still down.
+async function Fingers(page, type, points) {
+  if (!page.touchSession)
+    page.touchSession = await page.context().newCDPSession(page);
+  const box = await page.locator('#canvas').boundingBox();
+  const touchPoints = points.map(([x, y], id) => ({x: box.x + x, y: box.y + y, id}));
+  await page.touchSession.send('Input.dispatchTouchEvent', {type, touchPoints});
+}
+
+async function Touch(page) {
+  await WaitFrames(page, 2);
+  await page.locator('button', {hasText: 'show'}).tap();
+  await WaitFrames(page, 1);
+
+  // Turned by 90 degrees as in play: X (red) across the picture, Z at the eye.
+  await Fingers(page, 'touchStart', [[200, 200]]);
+  await WaitFrames(page, 2);
+  for (let x = 218; x <= 290; x += 18)
+    await Fingers(page, 'touchMove', [[x, 200]]);
+  await WaitFrames(page, 2);
+  await Fingers(page, 'touchEnd', []);
+  await WaitFrames(page, 1);
+  const turned = await NextFrame(page);
+  Check(turned.red > 300 && turned.green < 20, 'a 90-pixel one-finger drag turns the view by 90 degrees',
+        turned);
+
+  const box = await page.locator('#canvas').boundingBox();
+  await page.mouse.move(box.x + 100, box.y + 100);
+  await page.mouse.move(box.x + 190, box.y + 100, {steps: 5});
+  await WaitFrames(page, 2);
+  const hovered = await NextFrame(page);
+  Check(hovered.red > 300 && hovered.green < 20, 'no button stays down once the finger lifted', hovered);
+
+  // One finger still, the other spreading: zoom, and no turn by the moving finger.
+  await Fingers(page, 'touchStart', [[250, 240]]);
+  await WaitFrames(page, 2);
+  await Fingers(page, 'touchStart', [[250, 240], [330, 240]]);
+  await WaitFrames(page, 1);
+  for (let x = 370; x <= 530; x += 40)
+    await Fingers(page, 'touchMove', [[250, 240], [x, 240]]);
+  await WaitFrames(page, 2);
+  await Fingers(page, 'touchMove', [[250, 240]]);
+  await WaitFrames(page, 2);
+  await Fingers(page, 'touchEnd', []);
+  await WaitFrames(page, 1);
+  const pinched = await NextFrame(page);
+  Check(pinched.redWidth > 1.04 * turned.redWidth && pinched.green < 20,
+        'two fingers spreading bring the camera nearer and turn nothing', {turned, pinched});
+}
+
+// A phone lays the page out at its own width, in CSS pixels.
+async function Phone(page) {
+  await WaitFrames(page, 1);
+  const width = await page.evaluate(() => document.documentElement.clientWidth);
+  Check(width === 390, 'the page laid out at the phone\'s width', width);
+}
+
 async function NoWebGl(page) {
   const box = page.locator('dialog.message-box[open]');
   await box.waitFor({timeout: 30000});
@@ -305,10 +398,15 @@ const SCENARIOS = {
   'freeze': [SWIFTSHADER, false, Freeze],
   'first-frame': [SWIFTSHADER, 'png', FirstFrame],
   'context-loss': [SWIFTSHADER, false, ContextLoss],
+  'keys-wheel': [SWIFTSHADER, false, KeysAndWheel],
+  'touch': [SWIFTSHADER, false, Touch, {hasTouch: true}],
+  'phone': [SWIFTSHADER, false, Phone,
+            {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true}],
 };
 
 (async () => {
-  await OpenPage(...SCENARIOS[scenario]);
+  const [browserArguments, firstPixels, run, pageOptions] = SCENARIOS[scenario];
+  await OpenPage(browserArguments, firstPixels, run, pageOptions);
   for (const failure of failures)
     console.log('FAIL: ' + failure);
   if (failures.length === 0)

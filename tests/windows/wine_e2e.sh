@@ -15,6 +15,9 @@ box_text_trace='MSGBOX_OnInit L"Mode graphique non support\00e9."'
 
 work=$(mktemp -d)
 xvfb_pid="" program_pid=""
+# Every wait polls for what the program does and gives up only when a hang
+# would: how fast Wine and the program run depends on how busy the machine is.
+hang_seconds=120
 
 fail() {
     echo "FAIL ($scenario): $*"
@@ -26,7 +29,7 @@ cleanup() {
     [ -z "$program_pid" ] || { kill "$program_pid" 2>/dev/null; wait "$program_pid" 2>/dev/null; }
     # Let Wine's desktop process end while its display still exists; the
     # prefix's processes are all this test's own.
-    timeout 30 wineserver --wait 2>/dev/null || wineserver --kill
+    timeout "$hang_seconds" wineserver --wait 2>/dev/null || wineserver --kill
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
@@ -57,33 +60,47 @@ StartProgram() {
     program_pid=$!
 }
 
+StartHangClock() {
+    deadline=$(($(date +%s) + hang_seconds))
+}
+
+# True until the hang clock runs out.
+BeforeHang() {
+    [ "$(date +%s)" -lt "$deadline" ]
+}
+
 # Sets window to the visible window named exactly $1, once it is there.
 WaitForWindow() {
-    for _ in $(seq 300); do
+    StartHangClock
+    while BeforeHang; do
         window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
         [ -z "$window" ] || return 0
         kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window \"$1\" appeared"
         sleep 0.1
     done
-    fail "no window \"$1\" within 30 s"
+    fail "no window \"$1\" within $hang_seconds s"
 }
 
-# Fails unless the program ends within 20 s with exit code $1.
+# Fails unless the program ends, after $2, with exit code $1.
 ExpectExit() {
-    for _ in $(seq 200); do
-        kill -0 "$program_pid" 2>/dev/null || break
+    StartHangClock
+    while kill -0 "$program_pid" 2>/dev/null; do
+        BeforeHang || fail "the program is still running $hang_seconds s after $2"
         sleep 0.1
     done
-    kill -0 "$program_pid" 2>/dev/null && fail "the program is still running 20 s after $2"
     wait "$program_pid"
     status=$?
     program_pid=""
     [ "$status" -eq "$1" ] || fail "exit code $status after $2, expected $1"
 }
 
+Focus() {
+    timeout "$hang_seconds" xdotool windowfocus --sync "$1" || fail "window $1 never got the focus"
+}
+
 # Key presses go to the focused window.
 PressKey() {
-    xdotool windowfocus --sync "$1"
+    Focus "$1"
     xdotool key "$2"
 }
 
@@ -105,10 +122,11 @@ CountPixels() {
     nonblack=$1 notblue=$2 green=$3 red=$4
 }
 
-# Waits up to 10 s until the picture of window $1 meets the shell test $2
-# (on the counts above); fails with $3 if it never does.
+# Waits until the picture of window $1 meets the shell test $2 (on the counts
+# above); fails with $3 if it never does.
 WaitForPicture() {
-    for _ in $(seq 50); do
+    StartHangClock
+    while BeforeHang; do
         CountPixels "$1"
         eval "$2" && return 0
         sleep 0.2
@@ -120,7 +138,7 @@ WaitForPicture() {
 # $4: the program polls the keypad once per tick, so a short press can fall
 # between two ticks.
 HoldKeyUntil() {
-    xdotool windowfocus --sync "$1"
+    Focus "$1"
     xdotool keydown "$2"
     WaitForPicture "$1" "$3" "$4"
     xdotool keyup "$2"
