@@ -78,13 +78,13 @@ bool IsViewableAndNamed(Display* display, Window window, const char* name)
            ReadStringProperty(display, window, "_NET_WM_NAME") == name;
 }
 
-}  // namespace
-
 void SleepMs(int ms)
 {
     timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
     nanosleep(&pause, nullptr);
 }
+
+}  // namespace
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
 {

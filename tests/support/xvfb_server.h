@@ -72,7 +72,6 @@ private:
     std::string standardError;
 };
 
-void SleepMs(int ms);
 // Polls `done` until it holds; false when the deadline passes first.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = HANG_MS);
 
