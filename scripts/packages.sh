@@ -23,4 +23,7 @@ TRAJECTORY_PACKAGES="clang lib32stdc++-12-dev lib32gcc-12-dev libc6-dev-i386 g++
 WEB_BUILD_PACKAGES="cmake ninja-build emscripten nodejs"
 WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium firefox-esr webkit2gtk-driver xvfb libegl-mesa0 libglx-mesa0 libgl1-mesa-dri"
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
-TEST_PACKAGES="$BUILD_PACKAGES openbox fluxbox libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev xvfb xauth xfonts-base dpkg-dev file git clang-tidy cppcheck $WINDOWS_PACKAGES $TRAJECTORY_PACKAGES $WEB_PACKAGES"
+# The native builds' tests (ci, sanitize) need the first group; the rest can
+# install while those run.
+NATIVE_TEST_PACKAGES="$BUILD_PACKAGES $HEADLESS_PACKAGES openbox fluxbox libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev dpkg-dev file git clang-tidy cppcheck"
+LATER_TEST_PACKAGES="$WINDOWS_PACKAGES $TRAJECTORY_PACKAGES $WEB_PACKAGES"
