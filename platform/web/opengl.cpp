@@ -1,7 +1,8 @@
 // The OpenGL 1.1, GLU and GLUT calls of <GL/gl.h> in this folder: the state machine lives
 // here; webgl.js draws with it. Matrices, the current colour and normal, the viewport and the
 // capabilities are kept as OpenGL keeps them and reach WebGL only when a draw needs them, and
-// only what changed since the last draw.
+// only what changed since the last draw. Spheres drawn one after another that differ only in
+// where they are, their colour and their size reach WebGL as one draw.
 
 #include "webgl.h"
 
@@ -60,8 +61,18 @@ struct Sent {
     GLint sphereStacks = 0;
 };
 
+const int SPHERE_BATCH_CAPACITY = 256;
+
+// Spheres not yet drawn: all with the state in `held`, but for what each instance gives.
+struct SphereBatch {
+    int changes;  // the parts of `held` to send first
+    int count;
+    WebGlSphere spheres[SPHERE_BATCH_CAPACITY];
+};
+
 State state;
 Sent sent;
+SphereBatch batch;
 
 // --- matrices ---
 
@@ -132,6 +143,12 @@ bool Same(const T& a, const T& b)
     return a == b;
 }
 
+// Columns 0 to 2: a sphere's own place is the last column (translations change that alone).
+bool SameExceptLastColumn(const GLfloat a[16], const GLfloat b[16])
+{
+    return std::equal(a, a + 12, b);
+}
+
 template <typename T, size_t N>
 bool Same(const T (&a)[N], const T (&b)[N])
 {
@@ -153,8 +170,8 @@ void Update(T& held, const T& value, int change, int& changes)
     changes |= change;
 }
 
-// Brings WebGL's copy up to the state for a draw at `scale`; returns the parts to send.
-int PrepareDraw(GLfloat scale)
+// Brings WebGL's copy up to the state for a draw; returns the parts to send.
+int PrepareDraw()
 {
     int changes = sent.nothing ? WEBGL_EVERYTHING : 0;
     sent.nothing = false;
@@ -165,8 +182,6 @@ int PrepareDraw(GLfloat scale)
     }
     Update(held.projection, state.projection.m, WEBGL_PROJECTION, changes);
     Update(held.modelview, state.modelview.m, WEBGL_MODELVIEW, changes);
-    Update(held.colour, state.colour, WEBGL_COLOUR, changes);
-    Update(held.scale, scale, WEBGL_SCALE, changes);
     Update(held.lighting, state.lighting, WEBGL_LIGHTING, changes);
     Update(held.depthTest, state.depthTest, WEBGL_DEPTH_TEST, changes);
     if (state.viewportSet)
@@ -174,6 +189,18 @@ int PrepareDraw(GLfloat scale)
     else
         changes &= ~WEBGL_VIEWPORT;
     return changes;
+}
+
+// Whether a sphere with this mesh, drawn now, can join the spheres waiting: WebGL would hold
+// the same for it, but for its place, colour and size.
+bool JoinsBatch(GLint slices, GLint stacks)
+{
+    const WebGlState& held = sent.held;
+    return slices == sent.sphereSlices && stacks == sent.sphereStacks &&
+           SameExceptLastColumn(held.modelview, state.modelview.m) &&
+           Same(held.projection, state.projection.m) && Same(held.lighting, state.lighting) &&
+           held.depthTest == state.depthTest &&
+           (!state.viewportSet || Same(held.viewport, state.viewport));
 }
 
 void AddVertex(GLfloat x, GLfloat y, GLfloat z)
@@ -223,6 +250,14 @@ void LoadSphere(GLint slices, GLint stacks)
 
 }  // namespace
 
+void DrawPendingGl()
+{
+    if (batch.count == 0)
+        return;
+    WebGlDrawSpheres(&sent.held, batch.changes, batch.spheres, batch.count);
+    batch.count = 0;
+}
+
 void ResendGlState()
 {
     sent = Sent();
@@ -257,6 +292,7 @@ void glEnable(GLenum capability)
 
 void glClear(GLbitfield mask)
 {
+    DrawPendingGl();
     WebGlClear(mask);
 }
 
@@ -331,7 +367,8 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 
 void glEnd()
 {
-    const int changes = PrepareDraw(1);
+    DrawPendingGl();
+    const int changes = PrepareDraw();
     WebGlDrawVertices(&sent.held, changes, state.primitive, &state.vertices[0].position[0],
                       state.vertexCount);
     state.vertexCount = 0;
@@ -400,8 +437,15 @@ void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks)
 {
     if (slices < 1 || stacks < 1 || (slices + 1) * (stacks + 1) > 65536)
         return;
-    const int changes = PrepareDraw((GLfloat)radius);
-    if (slices != sent.sphereSlices || stacks != sent.sphereStacks)
-        LoadSphere(slices, stacks);
-    WebGlDrawSphere(&sent.held, changes);
+    if (batch.count == SPHERE_BATCH_CAPACITY || (batch.count > 0 && !JoinsBatch(slices, stacks)))
+        DrawPendingGl();
+    if (batch.count == 0) {
+        batch.changes = PrepareDraw();
+        if (slices != sent.sphereSlices || stacks != sent.sphereStacks)
+            LoadSphere(slices, stacks);
+    }
+    WebGlSphere& sphere = batch.spheres[batch.count++];
+    std::copy(state.modelview.m + 12, state.modelview.m + 16, sphere.place);
+    std::copy(state.colour, state.colour + 4, sphere.colour);
+    sphere.radius = (GLfloat)radius;
 }

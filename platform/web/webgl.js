@@ -1,10 +1,12 @@
 // The WebGL side of the page's OpenGL (webgl.h declares it): the canvas's context, one shader
-// program with OpenGL 1.1's lighting equation per vertex, the buffer of glBegin/glEnd and the
-// sphere's mesh. opengl.cpp keeps the state; these functions only hand it to WebGL.
+// program with OpenGL 1.1's lighting equation per vertex, the buffer of glBegin/glEnd, the
+// sphere's mesh and the spheres of an instanced draw. opengl.cpp keeps the state; these
+// functions only hand it to WebGL.
 
 mergeInto(LibraryManager.library, {
   $WebGl: {
     surface: null,    // the canvas's WebGL context, once a pixel format is set
+    instancing: null, // its ANGLE_instanced_arrays
     gl: null,         // the same, while the rendering context is current and not lost
     created: false,   // the rendering context exists (wglCreateContext)
     current: false,
@@ -13,6 +15,7 @@ mergeInto(LibraryManager.library, {
     uniforms: null,
     immediate: null,
     sphere: null,     // {vertices, indices, count}
+    spheres: null,    // the buffer of an instanced draw's spheres (webgl.h's WebGlSphere)
     drawing: '',      // which buffers the attributes point into: 'immediate' or 'sphere'
     views: null,      // on the WebGlState that draws send, which stays where it is
     lossNotice: null, // the timer that says so when the context stays lost
@@ -20,21 +23,26 @@ mergeInto(LibraryManager.library, {
 
     // The fixed-function state in use: light 0 white, directional from (0, 0, 1) in eye
     // space, with no ambient part of its own; global ambient light 0.2; no specular
-    // reflectance, so no specular term; no emission. Normals are not normalised.
+    // reflectance, so no specular term; no emission. Normals are not normalised. A sphere,
+    // one instance of the mesh, brings the last column of its modelview matrix, its colour and
+    // its radius; glBegin/glEnd's vertices have the modelview's own last column and 1. (One
+    // path for both: software renderers run both sides of a branch.)
     VERTEX_SHADER: [
       'attribute vec3 position;',
       'attribute vec3 normal;',
       'attribute vec4 colour;',
+      'attribute vec4 place;',
+      'attribute float radius;',
       'uniform mat4 projection;',
       'uniform mat4 modelview;',
       'uniform mat3 normalMatrix;',
-      'uniform float scale;',
       'uniform bool lighting;',
       'uniform bool light0;',
       'uniform bool colourMaterial;',
       'varying vec4 litColour;',
       'void main() {',
-      '  gl_Position = projection * (modelview * vec4(position * scale, 1.0));',
+      '  gl_Position = projection * (mat4(modelview[0], modelview[1], modelview[2], place) *',
+      '                              vec4(position * radius, 1.0));',
       '  if (!lighting) {',
       '    litColour = colour;',
       '    return;',
@@ -55,7 +63,10 @@ mergeInto(LibraryManager.library, {
     POSITION: 0,
     NORMAL: 1,
     COLOUR: 2,
+    PLACE: 3,
+    RADIUS: 4,
     VERTEX_BYTES: 40,  // position, normal, colour: ten floats
+    SPHERE_BYTES: 36,  // place, colour, radius: nine floats
     LOSS_NOTICE_MS: 3000,
     LOSS_TEXT: 'The picture is lost: the browser took the graphics context away and has not ' +
                'given it back. Reload the page to get it back.',
@@ -74,6 +85,8 @@ mergeInto(LibraryManager.library, {
       gl.bindAttribLocation(program, WebGl.POSITION, 'position');
       gl.bindAttribLocation(program, WebGl.NORMAL, 'normal');
       gl.bindAttribLocation(program, WebGl.COLOUR, 'colour');
+      gl.bindAttribLocation(program, WebGl.PLACE, 'place');
+      gl.bindAttribLocation(program, WebGl.RADIUS, 'radius');
       gl.linkProgram(program);
       return program;
     },
@@ -85,14 +98,16 @@ mergeInto(LibraryManager.library, {
         return false;
       WebGl.program = program;
       WebGl.uniforms = {};
-      ['projection', 'modelview', 'normalMatrix', 'scale', 'lighting', 'light0',
+      ['projection', 'modelview', 'normalMatrix', 'lighting', 'light0',
        'colourMaterial'].forEach(function(name) {
         WebGl.uniforms[name] = gl.getUniformLocation(program, name);
       });
       WebGl.immediate = gl.createBuffer();
       WebGl.sphere = {vertices: gl.createBuffer(), indices: gl.createBuffer(), count: 0};
+      WebGl.spheres = gl.createBuffer();
       gl.enableVertexAttribArray(WebGl.POSITION);
       gl.enableVertexAttribArray(WebGl.NORMAL);
+      gl.enableVertexAttribArray(WebGl.COLOUR);
       return true;
     },
 
@@ -121,7 +136,9 @@ mergeInto(LibraryManager.library, {
         WebGl.lost = false;
         if (ABORT)
           return;
-        if (WebGl.created && !WebGl.build(WebGl.surface)) {
+        // (Extensions are the context's: the restored one's must be asked for again.)
+        WebGl.instancing = WebGl.surface.getExtension('ANGLE_instanced_arrays');
+        if (WebGl.created && (!WebGl.instancing || !WebGl.build(WebGl.surface))) {
           WebGl.tellLoss(true);
           return;
         }
@@ -145,8 +162,8 @@ mergeInto(LibraryManager.library, {
     },
 
     // Sends the parts of the WebGlState at `state` (webgl.h) that `changes` marks. Offsets in
-    // floats: projection 0, modelview 16, normal matrix 32, colour 41, scale 45, lighting 46,
-    // depth test 49, viewport 50.
+    // floats: projection 0, modelview 16, normal matrix 32, lighting 41, depth test 44,
+    // viewport 45.
     send: function(gl, state, changes) {
       if (changes === 0)
         return;
@@ -165,45 +182,52 @@ mergeInto(LibraryManager.library, {
         gl.uniformMatrix4fv(uniforms.modelview, false, views.modelview);
       if (changes & 4)
         gl.uniformMatrix3fv(uniforms.normalMatrix, false, views.normalMatrix);
-      if (changes & 8)
-        gl.vertexAttrib4f(WebGl.COLOUR, HEAPF32[f + 41], HEAPF32[f + 42], HEAPF32[f + 43],
-                          HEAPF32[f + 44]);
-      if (changes & 16)
-        gl.uniform1f(uniforms.scale, HEAPF32[f + 45]);
-      if (changes & 32) {
-        gl.uniform1i(uniforms.lighting, HEAP32[f + 46]);
-        gl.uniform1i(uniforms.light0, HEAP32[f + 47]);
-        gl.uniform1i(uniforms.colourMaterial, HEAP32[f + 48]);
+      if (changes & 8) {
+        gl.uniform1i(uniforms.lighting, HEAP32[f + 41]);
+        gl.uniform1i(uniforms.light0, HEAP32[f + 42]);
+        gl.uniform1i(uniforms.colourMaterial, HEAP32[f + 43]);
       }
-      if (changes & 64) {
-        if (HEAP32[f + 49])
+      if (changes & 16) {
+        if (HEAP32[f + 44])
           gl.enable(gl.DEPTH_TEST);
         else
           gl.disable(gl.DEPTH_TEST);
       }
-      if (changes & 128)
-        gl.viewport(HEAP32[f + 50], HEAP32[f + 51], HEAP32[f + 52], HEAP32[f + 53]);
+      if (changes & 32)
+        gl.viewport(HEAP32[f + 45], HEAP32[f + 46], HEAP32[f + 47], HEAP32[f + 48]);
     },
 
-    // Points the three attributes at the immediate buffer or at the sphere's mesh, whose unit
-    // normals are its positions too; the sphere's colour is the constant current one.
+    // Points the attributes at the immediate buffer, or at the sphere's mesh, whose unit
+    // normals are its positions too, and the spheres' buffer, one sphere per instance.
     use: function(gl, drawing) {
       if (WebGl.drawing === drawing)
         return;
       WebGl.drawing = drawing;
-      if (drawing === 'immediate') {
-        gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.immediate);
-        gl.vertexAttribPointer(WebGl.POSITION, 3, gl.FLOAT, false, WebGl.VERTEX_BYTES, 0);
-        gl.vertexAttribPointer(WebGl.NORMAL, 3, gl.FLOAT, false, WebGl.VERTEX_BYTES, 12);
-        gl.vertexAttribPointer(WebGl.COLOUR, 4, gl.FLOAT, false, WebGl.VERTEX_BYTES, 24);
-        gl.enableVertexAttribArray(WebGl.COLOUR);
-      } else {
+      var sphere = drawing === 'sphere';
+      var perSphere = sphere ? 1 : 0;
+      if (sphere) {
         gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.sphere.vertices);
         gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, WebGl.sphere.indices);
         gl.vertexAttribPointer(WebGl.POSITION, 3, gl.FLOAT, false, 12, 0);
         gl.vertexAttribPointer(WebGl.NORMAL, 3, gl.FLOAT, false, 12, 0);
-        gl.disableVertexAttribArray(WebGl.COLOUR);
+        gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.spheres);
+        gl.vertexAttribPointer(WebGl.PLACE, 4, gl.FLOAT, false, WebGl.SPHERE_BYTES, 0);
+        gl.vertexAttribPointer(WebGl.COLOUR, 4, gl.FLOAT, false, WebGl.SPHERE_BYTES, 16);
+        gl.vertexAttribPointer(WebGl.RADIUS, 1, gl.FLOAT, false, WebGl.SPHERE_BYTES, 32);
+        gl.enableVertexAttribArray(WebGl.PLACE);
+        gl.enableVertexAttribArray(WebGl.RADIUS);
+      } else {
+        gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.immediate);
+        gl.vertexAttribPointer(WebGl.POSITION, 3, gl.FLOAT, false, WebGl.VERTEX_BYTES, 0);
+        gl.vertexAttribPointer(WebGl.NORMAL, 3, gl.FLOAT, false, WebGl.VERTEX_BYTES, 12);
+        gl.vertexAttribPointer(WebGl.COLOUR, 4, gl.FLOAT, false, WebGl.VERTEX_BYTES, 24);
+        gl.disableVertexAttribArray(WebGl.PLACE);
+        gl.disableVertexAttribArray(WebGl.RADIUS);
+        gl.vertexAttrib1f(WebGl.RADIUS, 1);
       }
+      [WebGl.COLOUR, WebGl.PLACE, WebGl.RADIUS].forEach(function(attribute) {
+        WebGl.instancing.vertexAttribDivisorANGLE(attribute, perSphere);
+      });
     },
   },
 
@@ -214,13 +238,16 @@ mergeInto(LibraryManager.library, {
   WebGlOpenSurface: function() {
     if (!WebGl.surface) {
       var canvas = Module['canvas'];
-      WebGl.surface = canvas.getContext('webgl', {
+      var gl = canvas.getContext('webgl', {
         alpha: false, depth: true, stencil: false, antialias: false,
         preserveDrawingBuffer: false});
-      if (WebGl.surface)
-        WebGl.watchLoss(canvas);
+      WebGl.instancing = gl && gl.getExtension('ANGLE_instanced_arrays');
+      if (!WebGl.instancing)
+        return 0;
+      WebGl.surface = gl;
+      WebGl.watchLoss(canvas);
     }
-    return WebGl.surface ? 1 : 0;
+    return 1;
   },
 
   // A context lost already gets its program and buffers when the browser gives it back.
@@ -245,6 +272,7 @@ mergeInto(LibraryManager.library, {
     gl.deleteBuffer(WebGl.immediate);
     gl.deleteBuffer(WebGl.sphere.vertices);
     gl.deleteBuffer(WebGl.sphere.indices);
+    gl.deleteBuffer(WebGl.spheres);
     WebGl.program = null;
     WebGl.created = false;
     WebGl.makeCurrent(false);
@@ -265,6 +293,9 @@ mergeInto(LibraryManager.library, {
     if (count === 0)
       return;
     WebGl.use(gl, 'immediate');
+    var place = (state >> 2) + 28;  // the modelview's last column
+    gl.vertexAttrib4f(WebGl.PLACE, HEAPF32[place], HEAPF32[place + 1], HEAPF32[place + 2],
+                      HEAPF32[place + 3]);
     gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + count * 10),
                   gl.STREAM_DRAW);
     gl.drawArrays(mode, 0, count);
@@ -286,13 +317,17 @@ mergeInto(LibraryManager.library, {
     WebGl.sphere.count = indexCount;
   },
 
-  WebGlDrawSphere__deps: ['$WebGl'],
-  WebGlDrawSphere: function(state, changes) {
+  WebGlDrawSpheres__deps: ['$WebGl'],
+  WebGlDrawSpheres: function(state, changes, spheres, count) {
     var gl = WebGl.gl;
     if (!gl)
       return;
     WebGl.send(gl, state, changes);
     WebGl.use(gl, 'sphere');
-    gl.drawElements(gl.TRIANGLES, WebGl.sphere.count, gl.UNSIGNED_SHORT, 0);
+    gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.spheres);
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(spheres >> 2, (spheres >> 2) + count * 9),
+                  gl.STREAM_DRAW);
+    WebGl.instancing.drawElementsInstancedANGLE(gl.TRIANGLES, WebGl.sphere.count,
+                                                gl.UNSIGNED_SHORT, 0, count);
   },
 });

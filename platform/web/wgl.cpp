@@ -74,6 +74,7 @@ HGLRC WINAPI wglCreateContext(HDC hdc)
 
 BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context)
 {
+    DrawPendingGl();
     if (!context) {
         WebGlMakeCurrent(0);
         return TRUE;
@@ -89,6 +90,7 @@ BOOL WINAPI wglDeleteContext(HGLRC context)
 {
     if (context != &surface.context || !surface.context.inUse)
         return FALSE;
+    DrawPendingGl();
     WebGlDeleteContext();
     surface.context.inUse = false;
     return TRUE;
@@ -101,6 +103,7 @@ BOOL WINAPI SwapBuffers(HDC hdc)
 {
     if (!IsCanvasDc(hdc))
         return FALSE;
+    DrawPendingGl();
     ++surface.framesPresented;
     EM_ASM({ if (Module['onSwapBuffers']) Module['onSwapBuffers']($0); }, surface.framesPresented);
     WebWaitForPresentation();

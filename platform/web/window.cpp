@@ -3,6 +3,7 @@
 // it, the message box and the cursor.
 
 #include "web_state.h"
+#include "webgl.h"
 
 #include <emscripten.h>
 
@@ -30,6 +31,12 @@ struct Page {
 };
 
 Page page;
+
+void GiveBrowserItsTurn(int milliseconds)
+{
+    DrawPendingGl();
+    WebWait(milliseconds);
+}
 
 }  // namespace
 
@@ -82,7 +89,7 @@ void BackendDestroyWindow(HWND hwnd)
 // the canvas takes effect here, between two frames, as a desktop window's does.
 void BackendDrainEvents()
 {
-    WebWait(0);
+    GiveBrowserItsTurn(0);
     HWND hwnd = page.canvasWindow;
     if (!hwnd || (page.canvasWidth == hwnd->clientWidth && page.canvasHeight == hwnd->clientHeight))
         return;
@@ -94,12 +101,13 @@ void BackendDrainEvents()
 bool BackendWaitForEvents(int64_t deadline)
 {
     if (deadline == NO_DEADLINE) {
-        WebWait(WAIT_FOR_EVENTS);
+        GiveBrowserItsTurn(WAIT_FOR_EVENTS);
         return true;
     }
     const int64_t left = deadline - BackendNow();
     if (left > 0)
-        WebWait((int)((left + NANOSECONDS_PER_MILLISECOND - 1) / NANOSECONDS_PER_MILLISECOND));
+        GiveBrowserItsTurn(
+            (int)((left + NANOSECONDS_PER_MILLISECOND - 1) / NANOSECONDS_PER_MILLISECOND));
     return true;
 }
 
@@ -122,6 +130,7 @@ int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
     char captionUtf8[TEXT_BYTES];
     Cp1252ToUtf8(text ? text : "", textUtf8, sizeof textUtf8);
     Cp1252ToUtf8(caption ? caption : "Error", captionUtf8, sizeof captionUtf8);
+    DrawPendingGl();
     return WebMessageBox(textUtf8, captionUtf8);
 }
 
