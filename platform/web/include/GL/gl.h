@@ -23,7 +23,7 @@
 //   browser gives (24 in Chromium), whatever was asked for.
 // - Spheres are drawn, in order, as late as the next other draw, glClear, SwapBuffers, a change
 //   of context or the program's next wait for the browser: one instanced draw for those that
-//   differ only in translation, colour and radius. There is no glFlush, nor a call to need it.
+//   differ only in translation, colour and radius.
 
 #ifdef __cplusplus
 extern "C" {
