@@ -203,9 +203,8 @@ mergeInto(LibraryManager.library, {
       if (WebGl.drawing === drawing)
         return;
       WebGl.drawing = drawing;
-      var sphere = drawing === 'sphere';
-      var perSphere = sphere ? 1 : 0;
-      if (sphere) {
+      var perSphere = drawing === 'sphere' ? 1 : 0;  // the attributes' divisor
+      if (perSphere) {
         gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.sphere.vertices);
         gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, WebGl.sphere.indices);
         gl.vertexAttribPointer(WebGl.POSITION, 3, gl.FLOAT, false, 12, 0);
