@@ -8,7 +8,8 @@
 // SendMessageA, DispatchMessageA, TranslateMessage), the message loop (GetMessageA, PostQuitMessage),
 // timers (SetTimer), device contexts (GetDC, ReleaseDC, WindowFromDC), pixel formats and OpenGL
 // contexts (ChoosePixelFormat, SetPixelFormat, wglCreateContext, wglMakeCurrent, wglDeleteContext,
-// SwapBuffers), MessageBoxA, input state (GetKeyState, GetCursorPos) and the process entry (main
+// SwapBuffers), MessageBoxA, input state (GetKeyState, GetCursorPos), the pointer's shape
+// (LoadCursorA, SetCursor), the screen's resolution (GetDpiForSystem) and the process entry (main
 // calls WinMain).
 //
 // Where behaviour differs from Windows, whatever the backend (each backend's header adds its own):
@@ -30,6 +31,10 @@
 // - Window styles other than WS_VISIBLE are not passed on.
 // - GetDC(NULL) gives no screen device context; a window has one device context.
 // - At most 8 classes, 8 windows and 8 timers; the queue holds 1024 posted messages.
+// - LoadCursorA knows only the system's IDC_ARROW, and SetCursor only records the cursor: the
+//   window shows the window system's own pointer (and WM_SETCURSOR never comes).
+// - GetDpiForSystem always says 96: backends size windows in the window system's pixels (the page
+//   scales by its device pixel ratio itself).
 
 // C headers: this file is valid C as well as C++, as <windows.h> is.
 #include <stddef.h>  // NOLINT(modernize-deprecated-headers)
@@ -135,6 +140,7 @@ typedef struct tagMSG {
 #define WM_CHAR 0x0102
 #define WM_TIMER 0x0113
 #define WM_MOUSEWHEEL 0x020A
+#define WM_SETCURSOR 0x0020
 
 #define WHEEL_DELTA 120
 #define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
@@ -249,6 +255,16 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 SHORT WINAPI GetKeyState(int virtualKey);
 BOOL WINAPI GetCursorPos(POINT* point);
+
+// --- pointer shape and screen resolution ---
+
+#define MAKEINTRESOURCEA(i) ((LPSTR)(UINT_PTR)((WORD)(i)))
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define HTCLIENT 1
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR cursorName);
+HCURSOR WINAPI SetCursor(HCURSOR cursor);
+UINT WINAPI GetDpiForSystem(void);
 
 // --- process entry ---
 
