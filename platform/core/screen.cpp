@@ -3,9 +3,7 @@
 
 #include "platform/core/backend.h"
 
-struct HICON__ {
-    int unused;
-};
+struct HICON__ {};
 
 namespace {
 
