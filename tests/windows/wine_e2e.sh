@@ -6,6 +6,7 @@
 #   wine_e2e.sh zoom EXE    the main keyboard's = (its + key) held and the wheel zoom
 #   wine_e2e.sh no_glx EXE  no GLX on the server: the message box, Enter: exit 1
 #   wine_e2e.sh dpi EXE     the outer size is 640x480 logical pixels: 960x720 at 144 DPI, 640x480 at 96
+#                           (Wine 8 makes every program DPI-aware: this is the program's own scaling)
 set -u
 scenario=$1
 exe=$2
@@ -109,8 +110,7 @@ PressKey() {
 
 # The DPI Wine reports to DPI-aware programs, from the prefix's registry.
 SetLogPixels() {
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
-        fail "could not set LogPixels to $1"
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
 }
 
 # Sets outer to the outer size of window $1, as WIDTHxHEIGHT. Without a window
@@ -220,7 +220,7 @@ no_glx)
 dpi)
     StartXvfb
     for dpi_and_size in 144:960x720 96:640x480; do
-        SetLogPixels "${dpi_and_size%%:*}"
+        SetLogPixels "${dpi_and_size%%:*}" || fail "could not set LogPixels to ${dpi_and_size%%:*}"
         StartProgram
         WaitForWindow "$caption"
         WaitForPicture "$window" '[ "$nonblack" -ge 1000 ]' "no balls drawn"
