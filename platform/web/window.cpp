@@ -129,7 +129,7 @@ int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
     char textUtf8[TEXT_BYTES];
     char captionUtf8[TEXT_BYTES];
     Cp1252ToUtf8(text ? text : "", textUtf8, sizeof textUtf8);
-    Cp1252ToUtf8(caption ? caption : "Error", captionUtf8, sizeof captionUtf8);
+    Cp1252ToUtf8(caption ? caption : "Erreur", captionUtf8, sizeof captionUtf8);
     DrawPendingGl();
     return WebMessageBox(textUtf8, captionUtf8);
 }
