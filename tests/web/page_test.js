@@ -4,7 +4,8 @@
 //                                            a drag turns the view, + zooms, / hides the axes;
 //                                            Esc ends the run with exit code 0
 //   node page_test.js no-webgl DIRECTORY     a browser without WebGL: the box; OK ends with 1
-//   node page_test.js from-disk DIRECTORY    the page opened as a file draws the balls
+//   node page_test.js from-disk DIRECTORY    the page opened as a file draws the balls, with no
+//                                            worker and no failure
 //   node page_test.js screens DIRECTORY      320x240, 1920x1080, a pixel ratio of 2: fits, sharp
 //   node page_test.js freeze DIRECTORY       a page frozen while keypad + is held releases it
 //   node page_test.js first-frame DIRECTORY OUT.png   writes the first frame drawn
@@ -13,7 +14,14 @@
 //                                            come back with every state
 //   node page_test.js keys-wheel DIRECTORY   the main-row keys, typed * and /, and the wheel
 //   node page_test.js touch DIRECTORY        a finger drags, two pinch, a button shows the axes
-//   node page_test.js phone DIRECTORY        a 390x844 phone lays the page out at its width
+//   node page_test.js phone DIRECTORY        a 390x844 phone lays the page out at its width, the
+//                                            picture and the controls together, upright and on
+//                                            its side, and tells of the fingers alone
+//   node page_test.js accessible DIRECTORY   axe-core finds nothing on the page as it plays
+//   node page_test.js accessible-no-webgl DIRECTORY   nor on the box without WebGL
+//   node page_test.js install DIRECTORY      installable; offline, the page starts from its worker
+//   node page_test.js fullscreen DIRECTORY   the control enters and leaves fullscreen, the canvas
+//                                            follows; no control where there is no fullscreen
 // DIRECTORY holds boulles.html; the page is served from it on a free port, in a 640x800 window
 // unless the scenario asks for another.
 'use strict';
