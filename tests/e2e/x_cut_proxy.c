@@ -17,7 +17,9 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <signal.h>
 #include <string.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -148,6 +150,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: x_cut_proxy SERVER_DISPLAY_NUMBER MESSAGES\n");
         return 2;
     }
+    prctl(PR_SET_PDEATHSIG, SIGTERM); /* never outlive a test that crashed before its client came */
     const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
     int number = FIRST_DISPLAY;
     while (number <= LAST_DISPLAY && !TakeDisplay(number, listener))
