@@ -1,6 +1,7 @@
-/* LD_PRELOAD shim: counts the frames an unchanged program presents, so that a
- * test can wait for frames rather than for time. The count is a 64-bit integer
- * at the start of the file named by FRAME_COUNT_FILE, which the test maps too.
+/* Counts the frames an unchanged program presents, for tests to wait on.
+ * An LD_PRELOAD shim, so that a test can wait for frames rather than for time.
+ * The count is a 64-bit integer at the start of the file named by
+ * FRAME_COUNT_FILE, which the test maps too.
  * A frame counts once the X server has it: after the swap the shim makes a
  * round trip, so a picture read after the count went up shows that frame or a
  * later one. */

@@ -1,4 +1,5 @@
-/* LD_PRELOAD shim for the first-frame comparison: at the native program's first
+/* Grabs the first frame an unchanged program presents, and ends it.
+ * An LD_PRELOAD shim for the first-frame comparison: at the native program's first
  * glXSwapBuffers it writes the back buffer, the picture about to be presented, to
  * the PPM file named by FIRST_FRAME_PPM, and ends the program. */
 #define _GNU_SOURCE

@@ -1,6 +1,7 @@
-/* LD_PRELOAD shim: counts glXSwapBuffers calls of an unchanged program and, at
- * exit, prints the presented frames per second (after the first second, to
- * skip start-up) on stderr. */
+/* Counts the frames an unchanged program presents, and prints their rate.
+ * An LD_PRELOAD shim: it counts the glXSwapBuffers calls and, at exit, prints
+ * the presented frames per second (after the first second, to skip start-up)
+ * on stderr. The soak and the frame benchmark read it. */
 #define _GNU_SOURCE
 #include <GL/glx.h>
 #include <dlfcn.h>

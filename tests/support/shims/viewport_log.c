@@ -1,5 +1,6 @@
-/* LD_PRELOAD shim: writes "glViewport W H" on standard error for every viewport
- * an unchanged program sets, so a test can read the WM_SIZE messages it got. */
+/* Logs each viewport an unchanged program sets, one line per WM_SIZE it got.
+ * An LD_PRELOAD shim: it writes "glViewport W H" on standard error for every
+ * viewport, so a test can read the WM_SIZE messages the program got. */
 #define _GNU_SOURCE
 #include <GL/gl.h>
 #include <dlfcn.h>
