@@ -18,7 +18,9 @@ const LAUNCH_TIMEOUT = 180000;
 // --- a private X server ---
 
 // Firefox has no WebGL when headless without a display, and MiniBrowser has no headless mode.
-// Xvfb picks a free display number itself and writes it to descriptor 3.
+// Xvfb picks a free display number itself and writes it to descriptor 3; only a hang takes
+// XVFB_TIMEOUT.
+const XVFB_TIMEOUT = 120000;
 function StartXvfb() {
   const xvfb = spawn('Xvfb',
                      ['-displayfd', '3', '-screen', '0', '1024x768x24', '-nolisten', 'tcp', '-noreset'],
@@ -32,12 +34,19 @@ function StartXvfb() {
   });
   return new Promise((resolve, reject) => {
     let written = '';
+    const hang = setTimeout(() => {
+      xvfb.kill();
+      reject(new Error('Xvfb gave no display number in ' + XVFB_TIMEOUT / 1000 + ' s'));
+    }, XVFB_TIMEOUT);
+    hang.unref();
     xvfb.on('error', reject);
     xvfb.on('exit', (code) => reject(new Error('Xvfb ended before it was ready: ' + code)));
     xvfb.stdio[3].on('data', (data) => {
       written += data;
-      if (written.endsWith('\n'))
+      if (written.endsWith('\n')) {
+        clearTimeout(hang);
         resolve({display: ':' + written.trim(), stop});
+      }
     });
   });
 }
