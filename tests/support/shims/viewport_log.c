@@ -1,6 +1,5 @@
-/* Logs each viewport an unchanged program sets, one line per WM_SIZE it got.
- * An LD_PRELOAD shim: it writes "glViewport W H" on standard error for every
- * viewport, so a test can read the WM_SIZE messages the program got. */
+/* Logs the viewports an unchanged program sets, so a test reads its WM_SIZEs.
+ * An LD_PRELOAD shim: "glViewport W H" on standard error for each. */
 #define _GNU_SOURCE
 #include <GL/gl.h>
 #include <dlfcn.h>
