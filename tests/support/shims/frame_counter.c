@@ -35,9 +35,7 @@ static int64_t* MapCount(void)
     return mapped == MAP_FAILED ? NULL : (int64_t*)mapped;
 }
 
-static double firstSwap = -1; /* start-up: the first second is not in the rate */
-static double rateFrom = -1;
-static double lastSwap;
+static double firstSwap = -1, rateFrom = -1, lastSwap; /* the first second is start-up */
 static long rateSwaps;
 
 static void TimeSwap(void)
@@ -47,10 +45,9 @@ static void TimeSwap(void)
         firstSwap = now;
     if (now - firstSwap < 1.0)
         return;
+    rateSwaps += rateFrom >= 0;
     if (rateFrom < 0)
         rateFrom = now;
-    else
-        ++rateSwaps;
     lastSwap = now;
 }
 
