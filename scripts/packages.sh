@@ -6,7 +6,7 @@
 # openbox and fluxbox: the demo's window is checked under real window managers.
 # freeglut: the built-in sphere is checked against its sphere, and the frame
 # benchmark's plain program draws with it; the demo itself does not use it.
-BUILD_PACKAGES="cmake ninja-build gcc g++ libgl1-mesa-dev libglu1-mesa-dev libx11-dev libglx-mesa0 libgl1-mesa-dri"
+BUILD_PACKAGES="cmake ninja-build gcc g++ libgl1-mesa-dev libglu1-mesa-dev libx11-dev libx11-xcb-dev libglx-mesa0 libgl1-mesa-dri"
 HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool imagemagick"
 # The Windows cross-build and its tests under Wine; wine's own fonts and two X
 # libraries it loads are only its recommends.
@@ -22,7 +22,8 @@ TRAJECTORY_PACKAGES="clang lib32stdc++-12-dev lib32gcc-12-dev libc6-dev-i386 g++
 # fetches the drivers. Firefox and MiniBrowser run on an Xvfb of their own and
 # draw WebGL with Mesa's EGL, GLX and software renderer, only recommends. A Node
 # from NodeSource brings its own npm, which Debian's npm package would conflict with.
-WEB_BUILD_PACKAGES="cmake ninja-build emscripten nodejs"
+# rsvg-convert (librsvg2-bin) draws the installed page's PNG icons from the SVG.
+WEB_BUILD_PACKAGES="cmake ninja-build emscripten nodejs librsvg2-bin"
 WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium firefox-esr webkit2gtk-driver xvfb libegl-mesa0 libglx-mesa0 libgl1-mesa-dri"
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
 # The native builds' tests (ci, sanitize) need the first group; the rest can
