@@ -1,7 +1,8 @@
 #pragma once
 // What the core and a backend owe each other. The core (this folder) holds what every system
 // shares: window classes and window records, the thread's message queue and its timers, the
-// key-state table and the Windows-1252 texts. A backend (platform/x11/, platform/web/,
+// key-state table and the cursor, the rules of device contexts, pixel formats, OpenGL contexts
+// and the message box, and the Windows-1252 texts. A backend (platform/x11/, platform/web/,
 // platform/null/) turns its own events into the core calls below and defines every function of
 // the list that follows. The core never learns which backend it runs on; the build links exactly one.
 
@@ -15,8 +16,8 @@ struct HDC__ {
     HWND window;
 };
 
-// One window as the program sees it; a backend keeps its native part in records of its own.
-// The core writes these fields; a backend reads them.
+// One window as the program sees it. The core writes these fields, but for `native`, and a
+// backend reads them.
 struct HWND__ {
     bool inUse;
     bool created;  // CreateWindowExA has sent its WM_SIZE
@@ -27,14 +28,16 @@ struct HWND__ {
     char caption[256];
     char className[256];
     HDC__ deviceContext;
+    int pixelFormat;  // 0 until SetPixelFormat has set one
+    void* native;     // the backend's own record of the window; null until the backend sets it
 };
 
 // --- what a backend provides ---
 
 const int64_t NO_DEADLINE = -1;
 
-// Connects to the window system on first use; false, after one line on standard error, when it
-// cannot. CreateWindowExA calls it first.
+// Connects to the window system; false, after one line on standard error, when it cannot. The
+// core calls it once, before the first window or message box, and not again until ClosePlatform.
 bool BackendOpen();
 // Called by CreateWindowExA after WM_CREATE: makes the native window unless SetPixelFormat has
 // already made it, reports the client size (CoreClientSized) where it is not the outer size, and
@@ -42,7 +45,7 @@ bool BackendOpen();
 bool BackendCreateWindow(HWND hwnd);
 // Shows the window (WS_VISIBLE at creation).
 void BackendShowWindow(HWND hwnd);
-// Frees the native part of a window whose creation failed.
+// Frees the native part of a window whose creation failed (`native` may still be null).
 void BackendDestroyWindow(HWND hwnd);
 // Turns every event already received into core calls, without waiting.
 void BackendDrainEvents();
@@ -51,24 +54,33 @@ void BackendDrainEvents();
 bool BackendWaitForEvents(int64_t deadline);
 // The one monotonic clock of timers and message times, in nanoseconds.
 int64_t BackendNow();
-// Destroys every native window and context and closes the connection; ClosePlatform calls it
-// before the core forgets its own records.
+// Destroys every native window and closes the connection; ClosePlatform calls it, after deleting
+// every OpenGL context, before the core forgets its own records.
 void BackendClose();
 
-// The Win32 calls of the drawing surface, the message box and the cursor, as windows.h declares
-// them: the core has no part in them.
-extern "C" {
-// NOLINTBEGIN(readability-redundant-declaration): the contract names them once more, together
-int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor);
-BOOL WINAPI SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
-HGLRC WINAPI wglCreateContext(HDC hdc);
-BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context);
-BOOL WINAPI wglDeleteContext(HGLRC context);
-BOOL WINAPI SwapBuffers(HDC hdc);
-int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-BOOL WINAPI GetCursorPos(POINT* point);
-// NOLINTEND(readability-redundant-declaration)
-}
+// The drawing surface. The core has checked the device context (a stale or foreign one never
+// gets here), and it keeps the rules: a window's pixel format is set once, a context is asked
+// for only on a window with a pixel format, and context handles are the core's own, so that a
+// stale or foreign one is refused before it reaches the backend.
+// The 1-based index of the format that best matches `wanted`; 0 when none does (no OpenGL at
+// all included).
+int BackendChoosePixelFormat(HWND hwnd, const PIXELFORMATDESCRIPTOR& wanted);
+// Makes the window's drawing surface with `format`; the window has none yet. False when
+// `format` names none or the window system refuses.
+bool BackendSetPixelFormat(HWND hwnd, int format);
+// A context for the window's surface; null when refused.
+void* BackendCreateContext(HWND hwnd);
+// Makes `context` current on the window's surface; both null: none current. The core makes
+// none current before deleting the current context.
+bool BackendMakeCurrent(HWND hwnd, void* context);
+void BackendDeleteContext(void* context);
+// Presents the back buffer; never blocks on a hidden or minimised window.
+void BackendPresent(HWND hwnd);
+
+// Shows a modal box with `text` and `caption` (Windows-1252, never null: the core gives "" for a
+// null text and "Error" for a null caption, as Windows does) and the error icon, owned by
+// `owner` (a live window, or null), and returns when the user dismisses it.
+void BackendMessageBox(HWND owner, const char* text, const char* caption);
 
 // --- what the core provides to a backend ---
 
@@ -91,6 +103,9 @@ void CoreWheelTurned(HWND hwnd, int delta, int screenX, int screenY);
 void CoreCharTyped(HWND hwnd, unsigned char character);
 // A mouse button (VK_LBUTTON, VK_MBUTTON, VK_RBUTTON) went down or up; no message.
 void CoreButtonChanged(int virtualKey, bool pressed);
+// The pointer is now at this screen position (a backend without window positions passes
+// window coordinates: its windows are at 0,0): what GetCursorPos reports.
+void CorePointerMoved(HWND hwnd, int screenX, int screenY);
 // Releases that happen while the window lacks the focus never reach it: nothing may stay down.
 void CoreReleaseAllKeys();
 // The window's client area now has this size: WM_SIZE when it changed and the window is not
@@ -99,8 +114,8 @@ void CoreClientSized(HWND hwnd, int width, int height);
 // The window was minimised (WM_SIZE SIZE_MINIMIZED, 0 by 0) or restored with this client size.
 void CoreMinimized(HWND hwnd);
 void CoreRestored(HWND hwnd, int width, int height);
-// Closes the backend (BackendClose) and forgets every class, window, message, timer and key, so
-// that the process can start again.
+// Deletes every OpenGL context, closes the backend (BackendClose) and forgets every class,
+// window, message, timer and key, so that the process can start again.
 void ClosePlatform();
 
 // Windows-1252 to UTF-8 and to ISO 8859-1 (characters that have no Latin-1 form become '?');

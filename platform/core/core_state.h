@@ -7,6 +7,7 @@ const int MAX_CLASSES = 8;
 const int MAX_TIMERS = 8;
 const int QUEUE_CAPACITY = 1024;
 const int KEY_COUNT = 256;
+const int MAX_CONTEXTS = 8;
 
 struct WindowClass {
     char name[256];
@@ -27,7 +28,15 @@ struct KeyState {
     bool toggled;
 };
 
+// An OpenGL context handle: the backend's context, while the slot is in use.
+struct HGLRC__ {
+    void* native;
+};
+
+enum class BackendState { CLOSED, OPEN, FAILED };
+
 struct CoreState {
+    BackendState backend;
     WindowClass classes[MAX_CLASSES];
     int classCount;
     HWND__ windows[MAX_WINDOWS];
@@ -42,9 +51,19 @@ struct CoreState {
     Timer timers[MAX_TIMERS];
     UINT_PTR nextThreadTimerId = 1;
     KeyState keys[KEY_COUNT];
+    POINT cursor;
+    HGLRC__ contexts[MAX_CONTEXTS];
+    HGLRC current;  // the context made current last; null when none is
 };
 
 extern CoreState core;
+
+// BackendOpen, once until ClosePlatform; false when it failed.
+bool OpenBackend();
+// Makes no context current and deletes every context (ClosePlatform).
+void ForgetContexts();
+// The window a handle names when it is one of the live windows; null for a stale or foreign one.
+HWND LiveWindow(HWND hwnd);
 
 // Appends a message with the character a WM_KEYDOWN types (0 for any other message).
 bool PostTypingMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

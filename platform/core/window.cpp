@@ -53,9 +53,27 @@ void SendSize(HWND hwnd, WPARAM kind, int width, int height)
 
 }  // namespace
 
+bool OpenBackend()
+{
+    if (core.backend == BackendState::CLOSED)
+        core.backend = BackendOpen() ? BackendState::OPEN : BackendState::FAILED;
+    return core.backend == BackendState::OPEN;
+}
+
+HWND LiveWindow(HWND hwnd)
+{
+    for (HWND__& window : core.windows)
+        if (hwnd == &window && window.inUse)
+            return hwnd;
+    return nullptr;
+}
+
 void ClosePlatform()
 {
-    BackendClose();
+    if (core.backend == BackendState::OPEN) {
+        ForgetContexts();
+        BackendClose();
+    }
     core = CoreState{};
 }
 
@@ -106,7 +124,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                             HINSTANCE instance, LPVOID param)
 {
     const WindowClass* windowClass = className ? FindClass(className) : nullptr;
-    if (!windowClass || !BackendOpen())
+    if (!windowClass || !OpenBackend())
         return nullptr;
     HWND hwnd = NewWindowRecord();
     if (!hwnd)

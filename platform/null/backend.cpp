@@ -1,5 +1,5 @@
-// The null backend: received events, a clock that moves only when told, and Win32 calls that
-// find nothing to draw on.
+// The null backend: received events, a clock that moves only when told, and a surface with
+// nothing to draw on.
 
 #include "platform/null/null_backend.h"
 
@@ -95,53 +95,42 @@ void BackendClose()
     null = NullState{};
 }
 
-// --- drawing surface, message box and cursor ---
+// --- drawing surface and message box ---
 
-int WINAPI ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR*)
+int BackendChoosePixelFormat(HWND, const PIXELFORMATDESCRIPTOR&)
 {
     return 0;
 }
 
-BOOL WINAPI SetPixelFormat(HDC, int, const PIXELFORMATDESCRIPTOR*)
+bool BackendSetPixelFormat(HWND, int)
 {
-    return FALSE;
+    return false;
 }
 
-HGLRC WINAPI wglCreateContext(HDC)
+void* BackendCreateContext(HWND)
 {
     return nullptr;
 }
 
 // No context can be current, so making none current always succeeds.
-BOOL WINAPI wglMakeCurrent(HDC, HGLRC context)
+bool BackendMakeCurrent(HWND, void* context)
 {
-    return context == nullptr ? TRUE : FALSE;
+    return context == nullptr;
 }
 
-BOOL WINAPI wglDeleteContext(HGLRC)
+void BackendDeleteContext(void*)
 {
-    return FALSE;
 }
 
-BOOL WINAPI SwapBuffers(HDC)
+void BackendPresent(HWND)
 {
-    return FALSE;
 }
 
-int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
+void BackendMessageBox(HWND, const char* text, const char* caption)
 {
     char textUtf8[TEXT_BYTES];
     char captionUtf8[TEXT_BYTES];
-    Cp1252ToUtf8(text ? text : "", textUtf8, sizeof textUtf8);
-    Cp1252ToUtf8(caption ? caption : "Error", captionUtf8, sizeof captionUtf8);
+    Cp1252ToUtf8(text, textUtf8, sizeof textUtf8);
+    Cp1252ToUtf8(caption, captionUtf8, sizeof captionUtf8);
     fprintf(stderr, "%s: %s\n", captionUtf8, textUtf8);
-    return IDOK;
-}
-
-BOOL WINAPI GetCursorPos(POINT* point)
-{
-    if (!point)
-        return FALSE;
-    *point = POINT{0, 0};
-    return TRUE;
 }

@@ -11,7 +11,7 @@
 //   ever arrive.
 // - No pixel format, hence no OpenGL context and nothing to present.
 // - MessageBoxA writes its caption and text (UTF-8) to standard error and returns IDOK at once.
-// - The cursor stays at the screen's top-left corner.
+// - The cursor is where the test's CorePointerMoved put it, at first the screen's top-left corner.
 
 #include "platform/core/backend.h"
 

@@ -20,6 +20,8 @@
 //   virtual-key codes of DOM keyCode (which are Windows'); no scan codes. Mouse buttons count
 //   when pressed on the canvas; a drag goes on outside it.
 // - GetCursorPos gives the pointer's screen position in CSS pixels as the page last saw it move.
+//   A finger that lands moves the cursor under it at once, and presses the left button only
+//   after the next frame, so that the drag starts from where the finger is.
 // - MessageBoxA is a modal dialog in the page (caption, error icon, text, OK) whatever the type;
 //   OK, Enter and Esc dismiss it with IDOK. Texts are cut at 1365 characters.
 // - The process is the page's program: exit codes reach Module.onExit (boulles.html shows them).
@@ -31,7 +33,8 @@
 // Gives the canvas to `hwnd` unless another window has it: BackendCreateWindow, or
 // SetPixelFormat while the window is still being created.
 bool ClaimCanvas(HWND hwnd);
-// The window that has the canvas; null while none has.
-HWND CanvasWindow();
-// Frees the canvas's OpenGL context, if any (ClosePlatform).
-void ForgetContext();
+// Whether `hwnd` has the canvas or may take it.
+bool CanvasFreeFor(HWND hwnd);
+// A finger that landed presses the left button once a frame has read the cursor under it
+// (BackendPresent, at the end of the frame).
+void PressWaitingFinger();

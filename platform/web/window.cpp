@@ -1,6 +1,6 @@
 // The backend's side of windows and events: the canvas as the one window, its size as the page
 // lays it out, the waits that give the browser its turn, the page's input as page.js reports
-// it, the message box and the cursor.
+// it, and the message box.
 
 #include "web_state.h"
 #include "webgl.h"
@@ -21,13 +21,12 @@ const int WAIT_FOR_EVENTS = -1;
 const int64_t NANOSECONDS_PER_MILLISECOND = 1000000;
 const size_t TEXT_BYTES = 4096;
 
+// The canvas's window's `native`.
 struct Page {
-    bool listening;
     HWND canvasWindow;  // null while no window has the canvas
-    POINT cursor;       // screen pixels, as the page last reported them
     int canvasWidth;    // device pixels, as the page last laid the canvas out
     int canvasHeight;
-    bool touchPressPending;  // a finger is down, its press waits for the program to see the cursor
+    bool fingerWaiting;  // a finger is down, its press waits for a frame to read the cursor
 };
 
 Page page;
@@ -40,26 +39,33 @@ void GiveBrowserItsTurn(int milliseconds)
 
 }  // namespace
 
+bool CanvasFreeFor(HWND hwnd)
+{
+    return !page.canvasWindow || page.canvasWindow == hwnd;
+}
+
 bool ClaimCanvas(HWND hwnd)
 {
-    if (page.canvasWindow && page.canvasWindow != hwnd)
+    if (!CanvasFreeFor(hwnd))
         return false;
     page.canvasWindow = hwnd;
+    hwnd->native = &page;
     return true;
 }
 
-HWND CanvasWindow()
+void PressWaitingFinger()
 {
-    return page.canvasWindow;
+    if (!page.fingerWaiting)
+        return;
+    page.fingerWaiting = false;
+    CoreButtonChanged(VK_LBUTTON, true);
 }
 
 // --- what the core asks of a backend ---
 
 bool BackendOpen()
 {
-    if (!page.listening)
-        WebListen();
-    page.listening = true;
+    WebListen();
     return true;
 }
 
@@ -83,6 +89,7 @@ void BackendDestroyWindow(HWND hwnd)
 {
     if (page.canvasWindow == hwnd)
         page.canvasWindow = nullptr;
+    hwnd->native = nullptr;
 }
 
 // The browser delivers the page's events only when the program returns to it. A new size of
@@ -118,34 +125,19 @@ int64_t BackendNow()
 
 void BackendClose()
 {
-    ForgetContext();
     page.canvasWindow = nullptr;
 }
 
-// --- message box and cursor ---
+// --- message box ---
 
-int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
+void BackendMessageBox(HWND, const char* text, const char* caption)
 {
     char textUtf8[TEXT_BYTES];
     char captionUtf8[TEXT_BYTES];
-    Cp1252ToUtf8(text ? text : "", textUtf8, sizeof textUtf8);
-    Cp1252ToUtf8(caption ? caption : "Error", captionUtf8, sizeof captionUtf8);
+    Cp1252ToUtf8(text, textUtf8, sizeof textUtf8);
+    Cp1252ToUtf8(caption, captionUtf8, sizeof captionUtf8);
     DrawPendingGl();
-    return WebMessageBox(textUtf8, captionUtf8);
-}
-
-BOOL WINAPI GetCursorPos(POINT* point)
-{
-    if (!point)
-        return FALSE;
-    *point = page.cursor;
-    // The program has now seen the cursor under the finger: pressing no earlier, the touch
-    // turns the view from there rather than from where the cursor was before.
-    if (page.touchPressPending) {
-        page.touchPressPending = false;
-        CoreButtonChanged(VK_LBUTTON, true);
-    }
-    return TRUE;
+    WebMessageBox(textUtf8, captionUtf8);
 }
 
 // --- the page's events (page.js) ---
@@ -171,16 +163,16 @@ EMSCRIPTEN_KEEPALIVE void WebCharTyped(int typed)
 EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down)
 {
     if (virtualKey == VK_LBUTTON && !down)
-        page.touchPressPending = false;
+        page.fingerWaiting = false;
     CoreButtonChanged(virtualKey, down != 0);
 }
 
-// A finger went down: the cursor moves under it now, the left button goes down once the
-// program has read the cursor there (GetCursorPos).
+// A finger went down: the cursor moves under it now, the left button goes down once a frame
+// has read the cursor there (PressWaitingFinger).
 EMSCRIPTEN_KEEPALIVE void WebTouchStarted(int x, int y)
 {
-    page.cursor = POINT{x, y};
-    page.touchPressPending = true;
+    CorePointerMoved(page.canvasWindow, x, y);
+    page.fingerWaiting = true;
 }
 
 // `delta` in WHEEL_DELTA units, positive away from the user.
@@ -192,7 +184,7 @@ EMSCRIPTEN_KEEPALIVE void WebWheelTurned(int delta, int x, int y)
 
 EMSCRIPTEN_KEEPALIVE void WebCursorMoved(int x, int y)
 {
-    page.cursor = POINT{x, y};
+    CorePointerMoved(page.canvasWindow, x, y);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebFocusLost()

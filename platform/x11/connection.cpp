@@ -57,11 +57,8 @@ void InternAtoms()
 
 bool BackendOpen()
 {
-    if (x11.display || x11.openFailed)
-        return x11.display != nullptr;
     x11.display = XOpenDisplay(nullptr);
     if (!x11.display) {
-        x11.openFailed = true;
         fprintf(stderr, "cannot open display \"%s\"\n", XDisplayName(nullptr));
         return false;
     }
@@ -90,12 +87,9 @@ int ReadProperty32(Window window, Atom property, Atom type, long* values, int ca
 
 void BackendClose()
 {
-    if (x11.display) {
-        glXMakeCurrent(x11.display, None, nullptr);
-        for (X11Window& window : x11.windows)
-            if (window.hwnd)
-                BackendDestroyWindow(window.hwnd);
-        XCloseDisplay(x11.display);
-    }
+    for (X11Window& window : x11.windows)
+        if (window.hwnd)
+            BackendDestroyWindow(window.hwnd);
+    XCloseDisplay(x11.display);
     x11 = X11State{};
 }

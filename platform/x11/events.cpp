@@ -142,11 +142,26 @@ void HandleButton(const XButtonEvent& event, bool pressed)
     HWND hwnd = WindowOf(event.window);
     if (!hwnd)
         return;
+    CorePointerMoved(hwnd, event.x_root, event.y_root);
     if (event.button != X_WHEEL_UP && event.button != X_WHEEL_DOWN)
         CoreButtonChanged(VirtualKeyOfButton(event.button), pressed);
     else if (pressed)
         CoreWheelTurned(hwnd, event.button == X_WHEEL_UP ? WHEEL_DELTA : -WHEEL_DELTA,
                         event.x_root, event.y_root);
+}
+
+// Motion reaches the window while the pointer is over it, and during a drag wherever it goes.
+void HandleMotion(const XMotionEvent& event)
+{
+    if (HWND hwnd = WindowOf(event.window))
+        CorePointerMoved(hwnd, event.x_root, event.y_root);
+}
+
+// Where the pointer crossed the window's edge: on leaving, the last place the window hears of.
+void HandleCrossing(const XCrossingEvent& event)
+{
+    if (HWND hwnd = WindowOf(event.window))
+        CorePointerMoved(hwnd, event.x_root, event.y_root);
 }
 
 // Releases that happen elsewhere never reach the window, so nothing may stay down; focus moving
@@ -236,6 +251,9 @@ void DispatchXEvent(XEvent& event)
     case KeyRelease: HandleKey(event.xkey, false); break;
     case ButtonPress: HandleButton(event.xbutton, true); break;
     case ButtonRelease: HandleButton(event.xbutton, false); break;
+    case MotionNotify: HandleMotion(event.xmotion); break;
+    case EnterNotify:
+    case LeaveNotify: HandleCrossing(event.xcrossing); break;
     case FocusOut: HandleFocusOut(event.xfocus); break;
     case ConfigureNotify: HandleConfigure(event.xconfigure); break;
     case UnmapNotify: HandleUnmap(event.xunmap); break;
@@ -281,18 +299,4 @@ bool BackendWaitForEvents(int64_t deadline)
 int64_t BackendNow()
 {
     return MonotonicClock();
-}
-
-BOOL WINAPI GetCursorPos(POINT* point)
-{
-    if (!point || !BackendOpen())
-        return FALSE;
-    Window root, child;
-    int rootX, rootY, windowX, windowY;
-    unsigned mask;
-    XQueryPointer(x11.display, DefaultRootWindow(x11.display), &root, &child, &rootX, &rootY,
-                  &windowX, &windowY, &mask);
-    point->x = rootX;
-    point->y = rootY;
-    return TRUE;
 }

@@ -103,7 +103,7 @@ void SetBoxProperties(Window window, HWND owner, const char* caption, const BoxL
 
     XChangeProperty(x11.display, window, x11.atoms.netWmWindowType, XA_ATOM, 32, PropModeReplace,
                     (const unsigned char*)&x11.atoms.netWmWindowTypeDialog, 1);
-    const X11Window* ownerWindow = XWindowOf(owner);
+    const X11Window* ownerWindow = owner ? XWindowOf(owner) : nullptr;
     if (ownerWindow && ownerWindow->xWindow != None)
         XSetTransientForHint(x11.display, window, ownerWindow->xWindow);
 }
@@ -206,10 +206,8 @@ void HandleBoxButton(const XButtonEvent& event, bool pressed)
 }
 
 // The box takes its own events only; the owner's stay queued for its message loop.
-int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT)
+void BackendMessageBox(HWND owner, const char* text, const char* caption)
 {
-    if (!BackendOpen())
-        return 0;
     Display* display = x11.display;
     MessageBoxWindow& box = x11.box;
     box = MessageBoxWindow{};
@@ -235,5 +233,4 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT)
     XDestroyWindow(display, box.window);
     XSync(display, False);
     box = MessageBoxWindow{};
-    return IDOK;
 }

@@ -110,12 +110,6 @@ bool IsBetter(const Score& a, const Score& b)
     return a.extraDifference < b.extraDifference;
 }
 
-// The X side of the device context's window; null for a stale or foreign device context.
-X11Window* XWindowOfDc(HDC hdc)
-{
-    return hdc && hdc->window && hdc->window->inUse ? XWindowOf(hdc->window) : nullptr;
-}
-
 // Mesa's swap waits for the vertical blank unless the swap interval is set to 0 through one of two
 // extensions; presenting must never wait, since nothing in a frame may be throttled.
 void TurnOffSwapWait(Display* display, X11Window& window)
@@ -139,41 +133,21 @@ void TurnOffSwapWait(Display* display, X11Window& window)
     }
 }
 
-// The contexts handed out and not yet deleted: as on Windows, a stale or foreign handle is
-// refused instead of reaching GLX, where it would be a use after free.
-bool Remember(GLXContext context)
-{
-    for (GLXContext& slot : x11.contexts)
-        if (slot == nullptr) {
-            slot = context;
-            return true;
-        }
-    return false;
-}
-
-GLXContext* SlotOf(HGLRC context)
-{
-    for (GLXContext& slot : x11.contexts)
-        if (context != nullptr && slot == (GLXContext)context)
-            return &slot;
-    return nullptr;
-}
-
 }  // namespace
 
 // --- pixel formats ---
 
-int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor)
+int BackendChoosePixelFormat(HWND, const PIXELFORMATDESCRIPTOR& wanted)
 {
-    Display* display = hdc && hdc->window && hdc->window->inUse ? x11.display : nullptr;
+    Display* display = x11.display;
     int count = 0;
-    GLXFBConfig* configs = descriptor ? ListConfigs(display, &count) : nullptr;
+    GLXFBConfig* configs = ListConfigs(display, &count);
     int best = 0;
     Score bestScore = {};
     for (int i = 0; i < count; ++i) {
-        if (!IsUsable(display, configs[i], *descriptor))
+        if (!IsUsable(display, configs[i], wanted))
             continue;
-        const Score score = ScoreOf(SizesOf(display, configs[i]), *descriptor);
+        const Score score = ScoreOf(SizesOf(display, configs[i]), wanted);
         if (best == 0 || IsBetter(score, bestScore)) {
             best = i + 1;
             bestScore = score;
@@ -185,80 +159,60 @@ int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor)
 }
 
 // X fixes a window's visual at creation, so the window is created (or re-created) here.
-BOOL WINAPI SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR*)
+bool BackendSetPixelFormat(HWND hwnd, int format)
 {
-    X11Window* window = hdc && hdc->window && hdc->window->inUse ? XWindowRecordOf(hdc->window)
-                                                                : nullptr;
-    if (!window || window->pixelFormat != 0)
-        return FALSE;
+    X11Window* window = hwnd->native ? XWindowOf(hwnd) : NewXWindowOf(hwnd);
+    if (!window)
+        return false;
     int count = 0;
     GLXFBConfig* configs = ListConfigs(x11.display, &count);
-    XVisualInfo* visual = format >= 1 && format <= count
+    XVisualInfo* visual = format <= count
                               ? glXGetVisualFromFBConfig(x11.display, configs[format - 1])
                               : nullptr;
     const bool created = visual && CreateXWindow(*window, visual->visual, visual->depth);
-    if (created) {
-        window->pixelFormat = format;
+    if (created)
         window->framebufferConfig = configs[format - 1];
-    }
     if (visual)
         XFree(visual);
     if (configs)
         XFree(configs);
-    return created ? TRUE : FALSE;
+    return created;
 }
 
 // --- rendering contexts ---
 
-HGLRC WINAPI wglCreateContext(HDC hdc)
+void* BackendCreateContext(HWND hwnd)
 {
-    const X11Window* window = XWindowOfDc(hdc);
-    if (!window || window->pixelFormat == 0)
-        return nullptr;
     GLXContext created = nullptr;
     // glXCreateNewContext gives a compatibility context, as wglCreateContext does.
     const bool refused = FailsWithXError([&] {
-        created = glXCreateNewContext(x11.display, window->framebufferConfig, GLX_RGBA_TYPE,
-                                      nullptr, True);
+        created = glXCreateNewContext(x11.display, XWindowOf(hwnd)->framebufferConfig,
+                                      GLX_RGBA_TYPE, nullptr, True);
     });
-    if (refused || !Remember(created)) {
-        if (created)
-            glXDestroyContext(x11.display, created);
-        return nullptr;
+    if (refused && created) {
+        glXDestroyContext(x11.display, created);
+        created = nullptr;
     }
-    return (HGLRC)created;
+    return created;
 }
 
-BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context)
+bool BackendMakeCurrent(HWND hwnd, void* context)
 {
-    if (!context)
-        return x11.display ? (BOOL)glXMakeCurrent(x11.display, None, nullptr) : TRUE;
-    X11Window* window = XWindowOfDc(hdc);
-    if (!SlotOf(context) || !window || window->xWindow == None)
-        return FALSE;
+    if (!hwnd)
+        return glXMakeCurrent(x11.display, None, nullptr);
+    X11Window* window = XWindowOf(hwnd);
     if (!glXMakeCurrent(x11.display, window->xWindow, (GLXContext)context))
-        return FALSE;
+        return false;
     TurnOffSwapWait(x11.display, *window);
-    return TRUE;
+    return true;
 }
 
-BOOL WINAPI wglDeleteContext(HGLRC context)
+void BackendDeleteContext(void* context)
 {
-    GLXContext* slot = SlotOf(context);
-    if (!x11.display || !slot)
-        return FALSE;
-    if (glXGetCurrentContext() == (GLXContext)context)
-        glXMakeCurrent(x11.display, None, nullptr);
     glXDestroyContext(x11.display, (GLXContext)context);
-    *slot = nullptr;
-    return TRUE;
 }
 
-BOOL WINAPI SwapBuffers(HDC hdc)
+void BackendPresent(HWND hwnd)
 {
-    const X11Window* window = XWindowOfDc(hdc);
-    if (!window || window->xWindow == None)
-        return FALSE;
-    glXSwapBuffers(x11.display, window->xWindow);
-    return TRUE;
+    glXSwapBuffers(x11.display, XWindowOf(hwnd)->xWindow);
 }

@@ -10,6 +10,7 @@
 namespace {
 
 const long WINDOW_EVENTS = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                           PointerMotionMask | EnterWindowMask | LeaveWindowMask |
                            FocusChangeMask | StructureNotifyMask | PropertyChangeMask;
 const int64_t FRAME_EXTENTS_WAIT_NS = 200 * 1000000LL;
 const int MAX_SUPPORTED_ATOMS = 1024;
@@ -92,22 +93,13 @@ void AskForFrameExtents(X11Window& window)
 
 }  // namespace
 
-X11Window* XWindowOf(HWND hwnd)
+X11Window* NewXWindowOf(HWND hwnd)
 {
-    for (X11Window& window : x11.windows)
-        if (hwnd && window.hwnd == hwnd)
-            return &window;
-    return nullptr;
-}
-
-X11Window* XWindowRecordOf(HWND hwnd)
-{
-    if (X11Window* existing = XWindowOf(hwnd))
-        return existing;
     for (X11Window& window : x11.windows)
         if (!window.hwnd) {
             window = X11Window{};
             window.hwnd = hwnd;
+            hwnd->native = &window;
             return &window;
         }
     return nullptr;
@@ -126,9 +118,9 @@ X11Window* FindWindowOfX(Window xWindow)
 void SetWindowIdentity(Window xWindow, const char* caption, const char* className)
 {
     char text[768];
-    Cp1252ToLatin1(caption ? caption : "", text, sizeof text);
+    Cp1252ToLatin1(caption, text, sizeof text);
     SetTextProperty(xWindow, XA_WM_NAME, XA_STRING, text);
-    Cp1252ToUtf8(caption ? caption : "", text, sizeof text);
+    Cp1252ToUtf8(caption, text, sizeof text);
     SetTextProperty(xWindow, x11.atoms.netWmName, x11.atoms.utf8String, text);
 
     char latin1ClassName[256];
@@ -201,7 +193,7 @@ void TakeFrameExtents(X11Window& window)
 bool BackendCreateWindow(HWND hwnd)
 {
     Display* display = x11.display;
-    X11Window* window = XWindowRecordOf(hwnd);
+    X11Window* window = hwnd->native ? XWindowOf(hwnd) : NewXWindowOf(hwnd);
     if (!window)
         return false;
     if (window->xWindow == None &&
@@ -227,4 +219,5 @@ void BackendDestroyWindow(HWND hwnd)
         return;
     DestroyXWindow(*window);
     *window = X11Window{};
+    hwnd->native = nullptr;
 }

@@ -15,7 +15,6 @@
 //   from any Windows driver's. SetPixelFormat on a window created without one re-creates its X window.
 // - MessageBoxA supports MB_OK only, whatever icon is asked for shows as the error icon, and
 //   while it is open no messages are dispatched to other windows.
-// - At most 8 OpenGL contexts.
 // - Losing the X server ends the process with exit code 1 and one line on standard error.
 
 #include "platform/core/backend.h"
@@ -23,7 +22,6 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-const int MAX_CONTEXTS = 8;
 const int MAX_BOX_LINES = 16;
 const int MAX_BOX_LINE_LENGTH = 256;
 
@@ -40,13 +38,12 @@ struct Atoms {
     Atom netWmWindowTypeDialog;
 };
 
-// The X side of one program window.
+// The X side of one program window, its HWND's `native`.
 struct X11Window {
     HWND hwnd;       // null when the slot is free
     Window xWindow;  // None until the visual is known
     Colormap colormap;
-    int pixelFormat;  // 0 until SetPixelFormat
-    GLXFBConfig framebufferConfig;
+    GLXFBConfig framebufferConfig;  // null until SetPixelFormat
     bool swapIntervalSet;
     bool frameKnown;  // the frame extents have been taken into account, or can no longer be
 };
@@ -77,11 +74,9 @@ struct MessageBoxWindow {
 
 struct X11State {
     Display* display;  // opened on first need
-    bool openFailed;
     int trappedErrorCount;
     Atoms atoms;
-    X11Window windows[MAX_WINDOWS];
-    GLXContext contexts[MAX_CONTEXTS];  // handed out and not yet deleted
+    X11Window windows[MAX_WINDOWS];  // the records HWND__::native points to
     MessageBoxWindow box;
 };
 
@@ -105,9 +100,13 @@ int ReadProperty32(Window window, Atom property, Atom type, long* values, int ca
 
 // --- windows (window.cpp) ---
 
-// The X side of a window, null when it has none yet; XWindowRecordOf makes one when needed.
-X11Window* XWindowOf(HWND hwnd);
-X11Window* XWindowRecordOf(HWND hwnd);
+// The X side of a window, null when it has none yet; NewXWindowOf gives it one.
+inline X11Window* XWindowOf(HWND hwnd)
+{
+    return (X11Window*)hwnd->native;
+}
+X11Window* NewXWindowOf(HWND hwnd);
+// The program window of an X window; null for any other, such as the message box.
 X11Window* FindWindowOfX(Window xWindow);
 // Creates the X window of `window` with the given visual, or replaces it; false when refused.
 bool CreateXWindow(X11Window& window, Visual* visual, int depth);
