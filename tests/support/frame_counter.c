@@ -3,7 +3,8 @@
  * at the start of the file named by FRAME_COUNT_FILE, which the test maps too.
  * A frame counts once the X server has it: after the swap the shim makes a
  * round trip, so a picture read after the count went up shows that frame or a
- * later one. */
+ * later one. Under Wayland (eglSwapBuffers) the round trip is on a queue of the shim's own,
+ * so that none of the program's events are handled from here. */
 #define _GNU_SOURCE
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -13,6 +14,10 @@
 #include <stdlib.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#ifdef BOULLES_WAYLAND
+#include <EGL/egl.h>
+#include <wayland-client.h>
+#endif
 
 static int64_t* MapCount(void)
 {
@@ -25,16 +30,49 @@ static int64_t* MapCount(void)
     return mapped == MAP_FAILED ? NULL : (int64_t*)mapped;
 }
 
-void glXSwapBuffers(Display* display, GLXDrawable drawable)
+static void Count(void)
 {
-    static void (*realSwap)(Display*, GLXDrawable);
     static int64_t* count;
-    if (realSwap == NULL) {
-        realSwap = (void (*)(Display*, GLXDrawable))dlsym(RTLD_NEXT, "glXSwapBuffers");
+    if (count == NULL)
         count = MapCount();
-    }
-    realSwap(display, drawable);
-    XSync(display, False);
     if (count != NULL)
         __atomic_add_fetch(count, 1, __ATOMIC_RELEASE);
 }
+
+void glXSwapBuffers(Display* display, GLXDrawable drawable)
+{
+    static void (*realSwap)(Display*, GLXDrawable);
+    if (realSwap == NULL)
+        realSwap = (void (*)(Display*, GLXDrawable))dlsym(RTLD_NEXT, "glXSwapBuffers");
+    realSwap(display, drawable);
+    XSync(display, False);
+    Count();
+}
+
+#ifdef BOULLES_WAYLAND
+static struct wl_display* connection;
+
+struct wl_display* wl_display_connect(const char* name)
+{
+    struct wl_display* (*realConnect)(const char*) =
+        (struct wl_display * (*)(const char*)) dlsym(RTLD_NEXT, "wl_display_connect");
+    connection = realConnect(name);
+    return connection;
+}
+
+EGLBoolean eglSwapBuffers(EGLDisplay display, EGLSurface surface)
+{
+    static EGLBoolean (*realSwap)(EGLDisplay, EGLSurface);
+    static struct wl_event_queue* queue;
+    if (realSwap == NULL)
+        realSwap = (EGLBoolean(*)(EGLDisplay, EGLSurface))dlsym(RTLD_NEXT, "eglSwapBuffers");
+    const EGLBoolean swapped = realSwap(display, surface);
+    if (connection != NULL) {
+        if (queue == NULL)
+            queue = wl_display_create_queue(connection);
+        wl_display_roundtrip_queue(connection, queue);
+    }
+    Count();
+    return swapped;
+}
+#endif
