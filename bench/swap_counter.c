@@ -1,8 +1,11 @@
-/* LD_PRELOAD shim: counts glXSwapBuffers calls of an unchanged program and, at
+/* LD_PRELOAD shim: counts glXSwapBuffers (and, on Wayland, eglSwapBuffers) calls of an unchanged program and, at
  * exit, prints the presented frames per second (after the first second, to
  * skip start-up) on stderr. */
 #define _GNU_SOURCE
 #include <GL/glx.h>
+#ifdef BOULLES_WAYLAND
+#include <EGL/egl.h>
+#endif
 #include <dlfcn.h>
 #include <stdio.h>
 #include <time.h>
@@ -19,12 +22,8 @@ static double countFrom = -1;
 static double lastSwap;
 static long countedSwaps;
 
-void glXSwapBuffers(Display* display, GLXDrawable drawable)
+static void Counted(void)
 {
-    static void (*realSwap)(Display*, GLXDrawable);
-    if (realSwap == NULL)
-        realSwap = (void (*)(Display*, GLXDrawable))dlsym(RTLD_NEXT, "glXSwapBuffers");
-    realSwap(display, drawable);
     const double now = Now();
     if (firstSwap < 0)
         firstSwap = now;
@@ -36,6 +35,27 @@ void glXSwapBuffers(Display* display, GLXDrawable drawable)
         ++countedSwaps;
     lastSwap = now;
 }
+
+void glXSwapBuffers(Display* display, GLXDrawable drawable)
+{
+    static void (*realSwap)(Display*, GLXDrawable);
+    if (realSwap == NULL)
+        realSwap = (void (*)(Display*, GLXDrawable))dlsym(RTLD_NEXT, "glXSwapBuffers");
+    realSwap(display, drawable);
+    Counted();
+}
+
+#ifdef BOULLES_WAYLAND
+EGLBoolean eglSwapBuffers(EGLDisplay display, EGLSurface surface)
+{
+    static EGLBoolean (*realSwap)(EGLDisplay, EGLSurface);
+    if (realSwap == NULL)
+        realSwap = (EGLBoolean(*)(EGLDisplay, EGLSurface))dlsym(RTLD_NEXT, "eglSwapBuffers");
+    const EGLBoolean swapped = realSwap(display, surface);
+    Counted();
+    return swapped;
+}
+#endif
 
 __attribute__((destructor)) static void Report(void)
 {
