@@ -7,6 +7,7 @@
 #include <libdecor.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
 
+#include <cmath>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -80,7 +81,7 @@ Layout PlanLayout(const char* text)
     cairo_surface_destroy(scratch);
 
     Layout layout = {};
-    layout.lineHeight = (int)(font.height + 0.5);
+    layout.lineHeight = (int)std::lround(font.height);
     const int textHeight = layout.lineHeight * lineCount;
     const int bodyHeight = textHeight > ICON_SIZE ? textHeight : ICON_SIZE;
     layout.textX = MARGIN + ICON_SIZE + MARGIN;

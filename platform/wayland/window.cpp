@@ -23,7 +23,7 @@ int HighestOutputScale()
 int ScaleOf(const WaylandWindow& window)
 {
     int scale = 0;
-    for (wl_output* output : window.outputs)
+    for (const wl_output* output : window.outputs)
         for (const WaylandOutput& slot : wayland.outputs)
             if (output && slot.output == output && slot.scale > scale)
                 scale = slot.scale;
