@@ -63,11 +63,11 @@ struct wl_display* wl_display_connect(const char* name)
 EGLBoolean eglSwapBuffers(EGLDisplay display, EGLSurface surface)
 {
     static EGLBoolean (*realSwap)(EGLDisplay, EGLSurface);
-    static struct wl_event_queue* queue;
     if (realSwap == NULL)
         realSwap = (EGLBoolean(*)(EGLDisplay, EGLSurface))dlsym(RTLD_NEXT, "eglSwapBuffers");
     const EGLBoolean swapped = realSwap(display, surface);
     if (connection != NULL) {
+        static struct wl_event_queue* queue;
         if (queue == NULL)
             queue = wl_display_create_queue(connection);
         wl_display_roundtrip_queue(connection, queue);
