@@ -30,7 +30,7 @@ ipc="$runtime/$(ls "$runtime" | grep '^sway-ipc')"
 
 Demo() {  # ticks per second of the demo where the environment says
     err=$(mktemp)
-    LD_PRELOAD="$bin/libswap_counter.so" "$bin/boulles" 2>"$err" &
+    LD_PRELOAD="$bin/libframe_counter.so" "$bin/boulles" 2>"$err" &
     demo=$!
     sleep $((seconds + 1))
     "$@"

@@ -10,7 +10,7 @@
 # libwayland-bin), libdecor's cairo plugin for frames it draws, and the message
 # box's font, DejaVu Sans, found through fontconfig.
 WAYLAND_PACKAGES="libwayland-dev libwayland-bin libegl-dev libegl-mesa0 libxkbcommon-dev libdecor-0-dev libdecor-0-plugin-1-cairo libcairo2-dev fonts-dejavu-core"
-BUILD_PACKAGES="cmake ninja-build gcc g++ libgl1-mesa-dev libglu1-mesa-dev libx11-dev libglx-mesa0 libgl1-mesa-dri $WAYLAND_PACKAGES"
+BUILD_PACKAGES="cmake ninja-build gcc g++ libgl1-mesa-dev libglu1-mesa-dev libx11-dev libx11-xcb-dev libglx-mesa0 libgl1-mesa-dri $WAYLAND_PACKAGES"
 HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool imagemagick"
 # The Windows cross-build and its tests under Wine; wine's own fonts and two X
 # libraries it loads are only its recommends.
@@ -26,7 +26,8 @@ TRAJECTORY_PACKAGES="clang lib32stdc++-12-dev lib32gcc-12-dev libc6-dev-i386 g++
 # fetches the drivers. Firefox and MiniBrowser run on an Xvfb of their own and
 # draw WebGL with Mesa's EGL, GLX and software renderer, only recommends. A Node
 # from NodeSource brings its own npm, which Debian's npm package would conflict with.
-WEB_BUILD_PACKAGES="cmake ninja-build emscripten nodejs"
+# rsvg-convert (librsvg2-bin) draws the installed page's PNG icons from the SVG.
+WEB_BUILD_PACKAGES="cmake ninja-build emscripten nodejs librsvg2-bin"
 WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium firefox-esr webkit2gtk-driver xvfb libegl-mesa0 libglx-mesa0 libgl1-mesa-dri"
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
 # The native builds' tests (ci, sanitize) need the first group; the rest can
