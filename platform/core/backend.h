@@ -4,7 +4,8 @@
 // key-state table and the cursor, the rules of device contexts, pixel formats, OpenGL contexts
 // and the message box, and the Windows-1252 texts. A backend (platform/x11/, platform/web/,
 // platform/null/) turns its own events into the core calls below and defines every function of
-// the list that follows. The core never learns which backend it runs on; the build links exactly one.
+// the list that follows. The core never learns which backend it runs on: the build links
+// exactly one, or several behind a table each (below).
 
 #include "platform/core/windows.h"
 
@@ -81,6 +82,33 @@ void BackendPresent(HWND hwnd);
 // null text and "Error" for a null caption, as Windows does) and the error icon, owned by
 // `owner` (a live window, or null), and returns when the user dismisses it.
 void BackendMessageBox(HWND owner, const char* text, const char* caption);
+
+// --- backends chosen at run time ---
+
+// Where one build carries several backends (Linux: Wayland, then X11), each fills one of these
+// with its own functions, and core/backends.cpp defines the Backend* functions above over the
+// first one in the list whose `open` connects; before that, and after BackendClose, over the
+// last. A backend's `open` that fails quietly leaves the next one to try; the last prints why.
+struct BackendFunctions {
+    bool (*open)();
+    bool (*createWindow)(HWND hwnd);
+    void (*showWindow)(HWND hwnd);
+    void (*destroyWindow)(HWND hwnd);
+    void (*drainEvents)();
+    bool (*waitForEvents)(int64_t deadline);
+    int64_t (*now)();
+    void (*close)();
+    int (*choosePixelFormat)(HWND hwnd, const PIXELFORMATDESCRIPTOR& wanted);
+    bool (*setPixelFormat)(HWND hwnd, int format);
+    void* (*createContext)(HWND hwnd);
+    bool (*makeCurrent)(HWND hwnd, void* context);
+    void (*deleteContext)(void* context);
+    void (*present)(HWND hwnd);
+    void (*messageBox)(HWND owner, const char* text, const char* caption);
+};
+
+extern const BackendFunctions WAYLAND_BACKEND;
+extern const BackendFunctions X11_BACKEND;
 
 // --- what the core provides to a backend ---
 

@@ -88,7 +88,7 @@ void InternAtoms()
 
 }  // namespace
 
-bool BackendOpen()
+bool X11Open()
 {
     TakeOverLostServer();
     x11.display = XOpenDisplay(nullptr);
@@ -117,12 +117,19 @@ int ReadProperty32(Window window, Atom property, Atom type, long* values, int ca
     return read;
 }
 
-void BackendClose()
+void X11Close()
 {
     for (X11Window& window : x11.windows)
         if (window.hwnd)
-            BackendDestroyWindow(window.hwnd);
+            X11DestroyWindow(window.hwnd);
     XCloseDisplay(x11.display);
     GiveBackFaults();
     x11 = X11State{};
 }
+
+const BackendFunctions X11_BACKEND = {
+    X11Open,           X11CreateWindow,       X11ShowWindow,     X11DestroyWindow,
+    X11DrainEvents,    X11WaitForEvents,      X11Now,            X11Close,
+    X11ChoosePixelFormat, X11SetPixelFormat,  X11CreateContext,  X11MakeCurrent,
+    X11DeleteContext,  X11Present,            X11MessageBox,
+};

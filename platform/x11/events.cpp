@@ -4,6 +4,7 @@
 #define XK_PUBLISHING
 #define XK_TECHNICAL
 
+#include "platform/x11/keysyms.h"
 #include "platform/x11/x11_state.h"
 
 #include <X11/XKBlib.h>
@@ -14,22 +15,6 @@
 #include <ctime>
 
 namespace {
-
-struct KeysymToVirtualKey {
-    KeySym keysym;
-    int virtualKey;
-};
-
-// Only the keypad's operator keys count as VK_ADD and the rest; the main keyboard's + and - are
-// the OEM keys, = or + unshifted depending on the layout.
-const KeysymToVirtualKey KEY_TABLE[] = {
-    {XK_Escape, VK_ESCAPE},   {XK_Return, VK_RETURN},   {XK_KP_Enter, VK_RETURN},
-    {XK_space, VK_SPACE},     {XK_Tab, VK_TAB},         {XK_BackSpace, VK_BACK},
-    {XK_Left, VK_LEFT},       {XK_Up, VK_UP},           {XK_Right, VK_RIGHT},
-    {XK_Down, VK_DOWN},       {XK_KP_Add, VK_ADD},      {XK_KP_Subtract, VK_SUBTRACT},
-    {XK_KP_Multiply, VK_MULTIPLY}, {XK_KP_Divide, VK_DIVIDE}, {XK_equal, VK_OEM_PLUS},
-    {XK_plus, VK_OEM_PLUS},   {XK_minus, VK_OEM_MINUS},
-};
 
 struct KeysymToCodePoint {
     KeySym keysym;
@@ -56,19 +41,10 @@ const unsigned UNICODE_KEYSYM = 0x01000000;
 const unsigned X_WHEEL_UP = 4;  // away from the user
 const unsigned X_WHEEL_DOWN = 5;
 
-// The unshifted keysym names the physical key, as a virtual-key code does; the keypad's operator
-// keys carry the same keysym whether NumLock is on or off.
+// The unshifted keysym names the physical key, as a virtual-key code does.
 int VirtualKeyOf(unsigned keycode)
 {
-    const KeySym keysym = XkbKeycodeToKeysym(x11.display, (KeyCode)keycode, 0, 0);
-    if (keysym >= XK_a && keysym <= XK_z)
-        return (int)('A' + (keysym - XK_a));
-    if (keysym >= XK_0 && keysym <= XK_9)
-        return (int)('0' + (keysym - XK_0));
-    for (const KeysymToVirtualKey& entry : KEY_TABLE)
-        if (entry.keysym == keysym)
-            return entry.virtualKey;
-    return 0;
+    return VirtualKeyOfKeysym(XkbKeycodeToKeysym(x11.display, (KeyCode)keycode, 0, 0));
 }
 
 unsigned CodePointOfKeysym(KeySym keysym)
@@ -268,7 +244,7 @@ void DispatchXEvent(XEvent& event)
 
 // --- what the core asks of events ---
 
-void BackendDrainEvents()
+void X11DrainEvents()
 {
     while (x11.display && XPending(x11.display)) {
         XEvent event;
@@ -279,13 +255,13 @@ void BackendDrainEvents()
 
 // Xlib may already hold events it has read, which poll cannot see: the core drains them first
 // (BackendDrainEvents). Then this blocks on the socket until data or the deadline; never spins.
-bool BackendWaitForEvents(int64_t deadline)
+bool X11WaitForEvents(int64_t deadline)
 {
     if (!x11.display && deadline == NO_DEADLINE)
         return false;
     timespec timeout = {};
     if (deadline != NO_DEADLINE) {
-        const int64_t left = deadline - BackendNow();
+        const int64_t left = deadline - X11Now();
         if (left <= 0)
             return true;
         timeout.tv_sec = (time_t)(left / 1000000000);
@@ -296,7 +272,7 @@ bool BackendWaitForEvents(int64_t deadline)
     return true;
 }
 
-int64_t BackendNow()
+int64_t X11Now()
 {
     return MonotonicClock();
 }

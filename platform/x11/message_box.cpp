@@ -206,7 +206,7 @@ void HandleBoxButton(const XButtonEvent& event, bool pressed)
 }
 
 // The box takes its own events only; the owner's stay queued for its message loop.
-void BackendMessageBox(HWND owner, const char* text, const char* caption)
+void X11MessageBox(HWND owner, const char* text, const char* caption)
 {
     Display* display = x11.display;
     MessageBoxWindow& box = x11.box;

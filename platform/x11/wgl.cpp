@@ -137,7 +137,7 @@ void TurnOffSwapWait(Display* display, X11Window& window)
 
 // --- pixel formats ---
 
-int BackendChoosePixelFormat(HWND, const PIXELFORMATDESCRIPTOR& wanted)
+int X11ChoosePixelFormat(HWND, const PIXELFORMATDESCRIPTOR& wanted)
 {
     Display* display = x11.display;
     int count = 0;
@@ -159,7 +159,7 @@ int BackendChoosePixelFormat(HWND, const PIXELFORMATDESCRIPTOR& wanted)
 }
 
 // X fixes a window's visual at creation, so the window is created (or re-created) here.
-bool BackendSetPixelFormat(HWND hwnd, int format)
+bool X11SetPixelFormat(HWND hwnd, int format)
 {
     X11Window* window = hwnd->native ? XWindowOf(hwnd) : NewXWindowOf(hwnd);
     if (!window)
@@ -181,7 +181,7 @@ bool BackendSetPixelFormat(HWND hwnd, int format)
 
 // --- rendering contexts ---
 
-void* BackendCreateContext(HWND hwnd)
+void* X11CreateContext(HWND hwnd)
 {
     GLXContext created = nullptr;
     // glXCreateNewContext gives a compatibility context, as wglCreateContext does.
@@ -196,7 +196,7 @@ void* BackendCreateContext(HWND hwnd)
     return created;
 }
 
-bool BackendMakeCurrent(HWND hwnd, void* context)
+bool X11MakeCurrent(HWND hwnd, void* context)
 {
     if (!hwnd)
         return glXMakeCurrent(x11.display, None, nullptr);
@@ -207,12 +207,12 @@ bool BackendMakeCurrent(HWND hwnd, void* context)
     return true;
 }
 
-void BackendDeleteContext(void* context)
+void X11DeleteContext(void* context)
 {
     glXDestroyContext(x11.display, (GLXContext)context);
 }
 
-void BackendPresent(HWND hwnd)
+void X11Present(HWND hwnd)
 {
     glXSwapBuffers(x11.display, XWindowOf(hwnd)->xWindow);
 }

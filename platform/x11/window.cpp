@@ -84,10 +84,10 @@ void AskForFrameExtents(X11Window& window)
                SubstructureNotifyMask | SubstructureRedirectMask, &message);
     XFlush(x11.display);
 
-    const int64_t deadline = BackendNow() + FRAME_EXTENTS_WAIT_NS;
+    const int64_t deadline = X11Now() + FRAME_EXTENTS_WAIT_NS;
     XEvent event;
     while (!XCheckIfEvent(x11.display, &event, IsFrameExtentsChange, (XPointer)&window.xWindow))
-        if (!BackendWaitForEvents(deadline) || BackendNow() >= deadline)
+        if (!X11WaitForEvents(deadline) || X11Now() >= deadline)
             return;
     TakeFrameExtents(window);
 }
@@ -191,7 +191,7 @@ void TakeFrameExtents(X11Window& window)
 
 // --- what the core asks of windows ---
 
-bool BackendCreateWindow(HWND hwnd)
+bool X11CreateWindow(HWND hwnd)
 {
     Display* display = x11.display;
     X11Window* window = hwnd->native ? XWindowOf(hwnd) : NewXWindowOf(hwnd);
@@ -206,14 +206,14 @@ bool BackendCreateWindow(HWND hwnd)
     return true;
 }
 
-void BackendShowWindow(HWND hwnd)
+void X11ShowWindow(HWND hwnd)
 {
     X11Window* window = XWindowOf(hwnd);
     XMapWindow(x11.display, window->xWindow);
     XSync(x11.display, False);
 }
 
-void BackendDestroyWindow(HWND hwnd)
+void X11DestroyWindow(HWND hwnd)
 {
     X11Window* window = XWindowOf(hwnd);
     if (!window)

@@ -127,3 +127,21 @@ void DrawBox();
 void HandleBoxMapped();
 void HandleBoxKey(XKeyEvent& event);
 void HandleBoxButton(const XButtonEvent& event, bool pressed);
+
+// --- what the core asks of the backend (X11_BACKEND, in connection.cpp) ---
+
+bool X11Open();
+void X11Close();
+bool X11CreateWindow(HWND hwnd);
+void X11ShowWindow(HWND hwnd);
+void X11DestroyWindow(HWND hwnd);
+void X11DrainEvents();
+bool X11WaitForEvents(int64_t deadline);
+int64_t X11Now();
+int X11ChoosePixelFormat(HWND hwnd, const PIXELFORMATDESCRIPTOR& wanted);
+bool X11SetPixelFormat(HWND hwnd, int format);
+void* X11CreateContext(HWND hwnd);
+bool X11MakeCurrent(HWND hwnd, void* context);
+void X11DeleteContext(void* context);
+void X11Present(HWND hwnd);
+void X11MessageBox(HWND owner, const char* text, const char* caption);

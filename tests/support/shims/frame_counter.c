@@ -4,7 +4,8 @@
  * counts once the X server has it: after the swap the shim makes a round trip, so
  * a picture read after the count went up shows that frame or a later one. At exit
  * it prints on stderr the frames per second after the first one (start-up), which
- * the soak and the frame benchmark read. */
+ * the soak and the frame benchmark read. Under Wayland (eglSwapBuffers) the round trip is
+ * on a queue of the shim's own, so that none of the program's events are handled from here. */
 #define _GNU_SOURCE
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -16,6 +17,10 @@
 #include <sys/mman.h>
 #include <time.h>
 #include <unistd.h>
+#ifdef BOULLES_WAYLAND
+#include <EGL/egl.h>
+#include <wayland-client.h>
+#endif
 
 static double Now(void)
 {
@@ -66,6 +71,38 @@ void glXSwapBuffers(Display* display, GLXDrawable drawable)
         __atomic_add_fetch(count, 1, __ATOMIC_RELEASE);
     }
 }
+
+#ifdef BOULLES_WAYLAND
+static struct wl_display* connection;
+
+struct wl_display* wl_display_connect(const char* name)
+{
+    struct wl_display* (*realConnect)(const char*) =
+        (struct wl_display * (*)(const char*)) dlsym(RTLD_NEXT, "wl_display_connect");
+    connection = realConnect(name);
+    return connection;
+}
+
+EGLBoolean eglSwapBuffers(EGLDisplay display, EGLSurface surface)
+{
+    static EGLBoolean (*realSwap)(EGLDisplay, EGLSurface);
+    static int64_t* count;
+    if (realSwap == NULL) {
+        realSwap = (EGLBoolean(*)(EGLDisplay, EGLSurface))dlsym(RTLD_NEXT, "eglSwapBuffers");
+        count = MapCount();
+    }
+    const EGLBoolean swapped = realSwap(display, surface);
+    TimeSwap();
+    if (count != NULL && connection != NULL) {
+        static struct wl_event_queue* queue;
+        if (queue == NULL)
+            queue = wl_display_create_queue(connection);
+        wl_display_roundtrip_queue(connection, queue);
+        __atomic_add_fetch(count, 1, __ATOMIC_RELEASE);
+    }
+    return swapped;
+}
+#endif
 
 __attribute__((destructor)) static void ReportRate(void)
 {
