@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -166,7 +167,7 @@ public:
     ~Compositor()
     {
         if (!runtime.empty())
-            std::system(("rm -rf '" + runtime + "'").c_str());
+            std::filesystem::remove_all(runtime);
     }
     // The window goes to the top-left corner without borders, so that its content is at 0,0.
     bool StartSway(int scale)
