@@ -394,8 +394,8 @@ TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
     EXPECT_GT(redAcrossTheCentre(), 100) << "red pixels before the drag: " << redBefore;
 }
 
-// Fast drags, each as far as the window allows and back, but each end seen by a tick: the view
-// turns by exactly the pixels dragged, so fifty each way bring it back to the very pixel.
+// Fast drags of 500 pixels, each end seen by a tick: the view turns by exactly the pixels
+// dragged, so fifty each way bring it back to the very pixel.
 TEST_F(DemoOnXvfb, DragsThereAndBackReturnTheViewExactly)
 {
     StartDemo();
@@ -406,12 +406,15 @@ TEST_F(DemoOnXvfb, DragsThereAndBackReturnTheViewExactly)
     const Picture before(display, window);
     ASSERT_TRUE(before.Valid());
     for (int drag = 0; drag < 100; ++drag) {
-        const int from = drag < 50 ? 60 : 560, step = drag < 50 ? 25 : -25;
+        // Right in steps of 25 pixels, left in steps of 125: a tick that misses a part of the
+        // motion would not miss as much both ways.
+        const int from = drag < 50 ? 60 : 560, to = drag < 50 ? 560 : 60;
+        const int step = drag < 50 ? 25 : -125;
         MovePointer(from, 240);
         FakeButton(display, 1, true);
-        for (int x = from + step; x != from + 20 * step; x += step)
+        for (int x = from + step; x != to; x += step)
             FakePointerMove(display, x, 240);
-        MovePointer(from + 20 * step, 240);
+        MovePointer(to, 240);
         FakeButton(display, 1, false);
     }
     MovePointer(60, 240);
