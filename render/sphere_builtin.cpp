@@ -1,6 +1,6 @@
 #include "render/sphere.h"
 
-// Where no GLUT library is at hand, the built-in sphere stands in.
+// On the desktop the program draws the built-in sphere.
 void SolidSphere(double radius)
 {
     BuiltInSolidSphere(radius);

@@ -15,7 +15,7 @@ deb=$(ls "$root"/out/*.deb)
 dpkg-deb -x "$deb" "$root/installed"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libglut3.12 libx11-6 libstdc++6; do
+for library in libx11-6 libstdc++6; do
     echo "$depends" | grep -q "$library" || fail "Depends lacks $library: $depends"
 done
 echo "$depends" | grep -Eq 'libgl1|libopengl0' || fail "Depends lacks OpenGL: $depends"

@@ -37,6 +37,11 @@ Pixels Draw(void (*sphere)(double))
     return pixels;
 }
 
+void GlutSphere(double radius)
+{
+    glutSolidSphere(radius, SPHERE_SLICES, SPHERE_STACKS);
+}
+
 void CoarseGlutSphere(double radius)
 {
     glutSolidSphere(radius, 8, 6);
@@ -69,9 +74,13 @@ TEST(SphereOnXvfb, BuiltInSphereDrawsFreeglutsPicture)
     ASSERT_TRUE(server.Start());
     server.UseAsDefault();
     ASSERT_NE(OpenGlWindow(SIZE, SIZE), (HDC)NULL);
+    int argc = 1;
+    char name[] = "sphere_test";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
 
-    const Pixels glut = Draw(SolidSphere);
-    const Pixels builtIn = Draw(BuiltInSolidSphere);
+    const Pixels glut = Draw(GlutSphere);
+    const Pixels builtIn = Draw(SolidSphere);
     const Comparison same = Compare(glut, builtIn);
     EXPECT_GT(same.covered, SIZE * SIZE / 5) << "the sphere should fill much of the window";
     EXPECT_LT(same.differing, same.covered / 100) << same.differing << " of " << same.covered;
