@@ -206,12 +206,15 @@ EMSCRIPTEN_KEEPALIVE void WebReleaseAll()
 // released, as its release may have gone elsewhere.
 EMSCRIPTEN_KEEPALIVE void WebRegained(int buttons)
 {
-    const int DOM_BUTTONS[][2] = {{1, VK_LBUTTON}, {2, VK_RBUTTON}, {4, VK_MBUTTON}};
+    const struct {
+        int domBit;
+        int virtualKey;
+    } DOM_BUTTONS[] = {{1, VK_LBUTTON}, {2, VK_RBUTTON}, {4, VK_MBUTTON}};
     int held[3];
     int count = 0;
     for (const auto& button : DOM_BUTTONS)
-        if (buttons & button[0])
-            held[count++] = button[1];
+        if (buttons & button.domBit)
+            held[count++] = button.virtualKey;
     if (page.canvasWindow)
         CoreKeysDownAre(page.canvasWindow, held, count);
 }
