@@ -8,6 +8,8 @@
 'use strict';
 const {spawn} = require('child_process');
 const fs = require('fs');
+const os = require('os');
+const path = require('path');
 
 const CHROMIUM = '/usr/bin/chromium';
 const FIREFOX = '/usr/bin/firefox-esr';
@@ -18,7 +20,8 @@ const LAUNCH_TIMEOUT = 180000;
 // --- a private X server ---
 
 // Firefox has no WebGL when headless without a display, and MiniBrowser has no headless mode.
-// Xvfb picks a free display number itself and writes it to descriptor 3.
+// Xvfb picks a free display number itself and writes it to descriptor 3 (within 2 minutes,
+// or it hangs).
 function StartXvfb() {
   const xvfb = spawn('Xvfb',
                      ['-displayfd', '3', '-screen', '0', '1024x768x24', '-nolisten', 'tcp', '-noreset'],
@@ -32,12 +35,18 @@ function StartXvfb() {
   });
   return new Promise((resolve, reject) => {
     let written = '';
+    const hang = setTimeout(() => {
+      xvfb.kill();
+      reject(new Error('Xvfb gave no display number in 2 minutes'));
+    }, 120000).unref();
     xvfb.on('error', reject);
     xvfb.on('exit', (code) => reject(new Error('Xvfb ended before it was ready: ' + code)));
     xvfb.stdio[3].on('data', (data) => {
       written += data;
-      if (written.endsWith('\n'))
+      if (written.endsWith('\n')) {
+        clearTimeout(hang);
         resolve({display: ':' + written.trim(), stop});
+      }
     });
   });
 }
@@ -62,10 +71,23 @@ async function WithXvfb(open) {
 
 // --- Chromium ---
 
-async function OpenChromium(chromiumArguments, pageOptions) {
+// A page in a private context, or with `persistent` in a profile of its own in a temporary
+// folder, as installing needs (Chromium installs nothing from a private window).
+async function OpenChromium(chromiumArguments, {persistent, ...pageOptions}) {
   const {chromium} = require('playwright-core');
-  const browser = await chromium.launch({executablePath: CHROMIUM, args: chromiumArguments,
-                                         timeout: LAUNCH_TIMEOUT});
+  const launchOptions = {executablePath: CHROMIUM, args: chromiumArguments, timeout: LAUNCH_TIMEOUT};
+  if (persistent) {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'boulles-profile-'));
+    const forget = () => fs.rmSync(profile, {recursive: true, force: true});
+    try {
+      const context = await chromium.launchPersistentContext(profile, {...launchOptions, ...pageOptions});
+      return {page: context.pages()[0], close: () => context.close().finally(forget)};
+    } catch (error) {
+      forget();
+      throw error;
+    }
+  }
+  const browser = await chromium.launch(launchOptions);
   try {
     return {page: await browser.newPage(pageOptions), close: () => browser.close()};
   } catch (error) {
