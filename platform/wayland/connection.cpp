@@ -206,9 +206,11 @@ void WaylandClose()
     Disconnect();
 }
 
+// A full core queue leaves the events unread, in the socket, until the program has room; one
+// read dispatches all it brings, though, so only a read's worth past the room can be lost.
 void WaylandDrainEvents()
 {
-    if (!wayland.display)
+    if (!wayland.display || !CoreHasRoom())
         return;
     while (wl_display_prepare_read(wayland.display) != 0)
         DispatchPending();

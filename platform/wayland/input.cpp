@@ -15,12 +15,6 @@ namespace {
 const double AXIS_PER_NOTCH = 10.0;
 const unsigned EVDEV_OFFSET = 8;  // xkb keycodes are evdev codes plus 8
 
-// The one place that tells the core of a button, so that its signature changes in one place.
-void ButtonChanged(HWND, int virtualKey, bool pressed)
-{
-    CoreButtonChanged(virtualKey, pressed);
-}
-
 HWND FocusedWindow(wl_surface* surface)
 {
     const WaylandWindow* window = WindowOfSurface(surface);
@@ -82,9 +76,24 @@ unsigned char TypedCharacter(xkb_keycode_t keycode)
     return CodePointToCp1252(xkb_state_key_get_utf32(wayland.keyboard.state, keycode));
 }
 
-void KeyboardEntered(void*, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*)
+const int MAX_KEYS_HELD = 32;
+
+// The keys down as the window gets the keyboard back: what the core holds and they lack was
+// released elsewhere.
+void KeyboardEntered(void*, wl_keyboard*, uint32_t, wl_surface* surface, wl_array* keys)
 {
     wayland.keyboard.focus = surface;
+    HWND hwnd = FocusedWindow(surface);
+    if (!hwnd || !wayland.keyboard.keymap)
+        return;
+    int held[MAX_KEYS_HELD];
+    int count = 0;
+    const uint32_t* key = static_cast<const uint32_t*>(keys->data);
+    const size_t keyCount = keys->size / sizeof *key;
+    for (size_t i = 0; i < keyCount && count < MAX_KEYS_HELD; ++i)
+        if (const int virtualKey = VirtualKeyOf(key[i] + EVDEV_OFFSET))
+            held[count++] = virtualKey;
+    CoreKeysDownAre(hwnd, held, count);
 }
 
 // Releases that happen elsewhere never reach the window, so nothing may stay down.
@@ -166,8 +175,8 @@ void ButtonPressedOrReleased(void*, wl_pointer*, uint32_t, uint32_t, uint32_t bu
     const bool pressed = state == WL_POINTER_BUTTON_STATE_PRESSED;
     if (IsBoxSurface(pointer.focus) && button == BTN_LEFT)
         BoxButtonChanged(pointer.x, pointer.y, pressed);
-    else if (HWND hwnd = FocusedWindow(pointer.focus))
-        ButtonChanged(hwnd, VirtualKeyOfButton(button), pressed);
+    else if (HWND hwnd = FocusedWindow(pointer.focus); hwnd && VirtualKeyOfButton(button))
+        CoreButtonChanged(hwnd, VirtualKeyOfButton(button), pressed, pointer.x, pointer.y);
 }
 
 // Wayland's vertical axis grows towards the user; the Win32 wheel away from them. Sideways

@@ -15,6 +15,8 @@
 // - Pixel format indices number EGL's configurations; a context is a compatibility one.
 // - MessageBoxA supports MB_OK only, with the error icon; its window is a toplevel of its own.
 // - The app id is the program's file name, as its desktop entry is named.
+// - A full message queue leaves events unread in the socket, but libwayland dispatches one
+//   read's events together: what of that read finds no room is lost.
 // - Losing the compositor ends the process with exit code 1 and one line on standard error.
 
 #include "platform/core/backend.h"
