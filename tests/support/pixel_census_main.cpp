@@ -8,14 +8,12 @@
 int main()
 {
     int width = 0, height = 0, maximum = 0;
-    if (std::scanf("P6 %d %d %d", &width, &height, &maximum) != 3 || width <= 0 || height <= 0 ||
-        maximum != 255 || std::fgetc(stdin) == EOF) {
-        std::fputs("pixel-census: not a PPM of 8-bit channels\n", stderr);
-        return 1;
-    }
-    std::vector<unsigned char> rgb((size_t)width * height * 3);
-    if (std::fread(rgb.data(), 1, rgb.size(), stdin) != rgb.size()) {
-        std::fputs("pixel-census: the picture is cut short\n", stderr);
+    std::vector<unsigned char> rgb;
+    if (std::scanf("P6 %d %d %d", &width, &height, &maximum) == 3 && width > 0 && height > 0 &&
+        maximum == 255 && std::fgetc(stdin) != EOF)
+        rgb.resize((size_t)width * height * 3);
+    if (rgb.empty() || std::fread(rgb.data(), 1, rgb.size(), stdin) != rgb.size()) {
+        std::fputs("pixel-census: not a whole PPM of 8-bit channels\n", stderr);
         return 1;
     }
     const PixelCensus c = CountPixels({rgb.data(), 3L * width, 3, 0, 1, 2}, 0, 0, width, height);
@@ -24,5 +22,4 @@ int main()
                 "greenHeight=%.17g\n",
                 c.pixels, c.nonBlack, c.blue, c.redOrGreen, c.red, c.green, c.pureRed, c.pureGreen,
                 c.plainRed, c.redWidth, c.greenWidth, c.greenHeight);
-    return 0;
 }
