@@ -9,6 +9,7 @@
 
 extern "C" {
 void WebListen();
+void WebDeliverWaiting();
 void WebWait(int milliseconds);
 void WebSetTitle(const char* utf8);
 void WebSizeCanvas(int width, int height);
@@ -27,6 +28,7 @@ struct Page {
     int canvasWidth;    // device pixels, as the page last laid the canvas out
     int canvasHeight;
     bool fingerWaiting;  // a finger is down, its press waits for a frame to read the cursor
+    POINT finger;        // screen pixels, where it landed
 };
 
 Page page;
@@ -55,10 +57,10 @@ bool ClaimCanvas(HWND hwnd)
 
 void PressWaitingFinger()
 {
-    if (!page.fingerWaiting)
+    if (!page.fingerWaiting || !CoreHasRoom())
         return;
     page.fingerWaiting = false;
-    CoreButtonChanged(VK_LBUTTON, true);
+    CoreButtonChanged(page.canvasWindow, VK_LBUTTON, true, page.finger.x, page.finger.y);
 }
 
 // --- what the core asks of a backend ---
@@ -92,11 +94,13 @@ void BackendDestroyWindow(HWND hwnd)
     hwnd->native = nullptr;
 }
 
-// The browser delivers the page's events only when the program returns to it. A new size of
+// The browser delivers the page's events only when the program returns to it; those the queue
+// had no room for then are delivered as it has room (page.js). A new size of
 // the canvas takes effect here, between two frames, as a desktop window's does.
 void BackendDrainEvents()
 {
     GiveBrowserItsTurn(0);
+    WebDeliverWaiting();
     HWND hwnd = page.canvasWindow;
     if (!hwnd || (page.canvasWidth == hwnd->clientWidth && page.canvasHeight == hwnd->clientHeight))
         return;
@@ -160,18 +164,22 @@ EMSCRIPTEN_KEEPALIVE void WebCharTyped(int typed)
         CoreCharTyped(page.canvasWindow, character);
 }
 
-EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down)
+EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down, int x, int y)
 {
     if (virtualKey == VK_LBUTTON && !down)
         page.fingerWaiting = false;
-    CoreButtonChanged(virtualKey, down != 0);
+    if (page.canvasWindow)
+        CoreButtonChanged(page.canvasWindow, virtualKey, down != 0, x, y);
 }
 
 // A finger went down: the cursor moves under it now, the left button goes down once a frame
 // has read the cursor there (PressWaitingFinger).
 EMSCRIPTEN_KEEPALIVE void WebTouchStarted(int x, int y)
 {
+    if (!page.canvasWindow)
+        return;
     CorePointerMoved(page.canvasWindow, x, y);
+    page.finger = POINT{x, y};
     page.fingerWaiting = true;
 }
 
@@ -184,12 +192,34 @@ EMSCRIPTEN_KEEPALIVE void WebWheelTurned(int delta, int x, int y)
 
 EMSCRIPTEN_KEEPALIVE void WebCursorMoved(int x, int y)
 {
-    CorePointerMoved(page.canvasWindow, x, y);
+    if (page.canvasWindow)
+        CorePointerMoved(page.canvasWindow, x, y);
 }
 
-EMSCRIPTEN_KEEPALIVE void WebFocusLost()
+EMSCRIPTEN_KEEPALIVE void WebReleaseAll()
 {
     CoreReleaseAllKeys();
+}
+
+// The page has the focus back, or is shown again: it cannot tell which keys are held, only the
+// buttons it saw go down (`buttons` in DOM's bits: 1 left, 2 right, 4 middle). The rest is
+// released, as its release may have gone elsewhere.
+EMSCRIPTEN_KEEPALIVE void WebRegained(int buttons)
+{
+    const int DOM_BUTTONS[][2] = {{1, VK_LBUTTON}, {2, VK_RBUTTON}, {4, VK_MBUTTON}};
+    int held[3];
+    int count = 0;
+    for (const auto& button : DOM_BUTTONS)
+        if (buttons & button[0])
+            held[count++] = button[1];
+    if (page.canvasWindow)
+        CoreKeysDownAre(page.canvasWindow, held, count);
+}
+
+// The page keeps its events, in order, while this is false (page.js).
+EMSCRIPTEN_KEEPALIVE int WebHasRoom()
+{
+    return CoreHasRoom() ? 1 : 0;
 }
 
 // A canvas laid out smaller than a device pixel still has one.
