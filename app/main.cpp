@@ -19,6 +19,16 @@ const UINT_PTR FRAME_TIMER_ID = 10;
 
 static const char WINDOW_CLASS_NAME[] = "La classe!";
 static const char WINDOW_CAPTION[] = "De belles boulles bleus";
+// The outer size in logical pixels, 1/96 inch: the manifest makes the program DPI-aware, so
+// Windows leaves the scaling to it (960 by 720 pixels at 144 DPI) and does not stretch it blurry.
+const int WINDOW_WIDTH = 640;
+const int WINDOW_HEIGHT = 480;
+const int LOGICAL_DPI = 96;
+
+static int ScaledForScreen(int logicalPixels)
+{
+    return (int)(((long long)logicalPixels * GetDpiForSystem() + LOGICAL_DPI / 2) / LOGICAL_DPI);
+}
 
 static void CreateSurface(HWND hwnd)
 {
@@ -70,6 +80,14 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CHAR:
         CharacterTyped(wParam);
         return 0;
+    case WM_SETCURSOR:
+        // The class has no cursor, so the client area sets the arrow, or the pointer would keep
+        // the shape it came in with, such as the border's resize arrows.
+        if (LOWORD(lParam) == HTCLIENT) {
+            SetCursor(LoadCursorA(NULL, IDC_ARROW));
+            return TRUE;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_MOUSEWHEEL:
         WheelTurned(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
@@ -100,8 +118,10 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
         std::exit(1);
 
     const HWND window = CreateWindowExA(0, WINDOW_CLASS_NAME, WINDOW_CAPTION,
-                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, NULL,
-                                        NULL, instanceHandle, NULL);
+                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                        ScaledForScreen(WINDOW_WIDTH),
+                                        ScaledForScreen(WINDOW_HEIGHT), NULL, NULL,
+                                        instanceHandle, NULL);
     if (window == NULL)
         std::exit(1);
 

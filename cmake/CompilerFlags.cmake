@@ -30,6 +30,14 @@ int main() { return 0; }"
   if(BOULLES_WERROR)
     add_compile_options(-Werror)
   endif()
+  # Hardening for the release builds of ELF targets (Linux, native or cross);
+  # MinGW would need libssp and the PE format has no RELRO, emscripten has
+  # neither. None of it touches the arithmetic.
+  if(NOT WIN32 AND NOT EMSCRIPTEN AND NOT BOULLES_SANITIZE)
+    set(release $<CONFIG:Release,MinSizeRel>)
+    add_compile_options($<${release}:-D_FORTIFY_SOURCE=2> $<${release}:-fstack-protector-strong>)
+    add_link_options($<${release}:LINKER:-z,relro,-z,now>)
+  endif()
   if(BOULLES_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)

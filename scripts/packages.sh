@@ -4,13 +4,16 @@
 # The tests add git (the linter lists the sources with it) and file (CPack reads
 # the binaries' types with it before dpkg-shlibdeps); a minimal Debian has neither.
 # openbox and fluxbox: the demo's window is checked under real window managers.
+# lintian, desktop-file-utils and appstream check the .deb and what it installs;
+# x11-utils' xprop and xwininfo read a window's class and geometry.
 # freeglut: the built-in sphere is checked against its sphere, and the frame
 # benchmark's plain program draws with it; the demo itself does not use it.
 BUILD_PACKAGES="cmake ninja-build gcc g++ libgl1-mesa-dev libglu1-mesa-dev libx11-dev libglx-mesa0 libgl1-mesa-dri"
-HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool imagemagick"
+HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool x11-utils imagemagick"
 # The Windows cross-build and its tests under Wine; wine's own fonts and two X
-# libraries it loads are only its recommends.
-WINDOWS_PACKAGES="g++-mingw-w64-x86-64-win32 wine fonts-wine libxcursor1 libxcomposite1 xdotool imagemagick"
+# libraries it loads are only its recommends. librsvg2-bin's rsvg-convert and
+# ImageMagick make the program's icon from the SVG.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-win32 librsvg2-bin wine fonts-wine libxcursor1 libxcomposite1 xdotool x11-utils imagemagick"
 # The builds that prove the same trajectory on other compilers and targets:
 # clang; 32-bit x86 through g++ -m32 (not g++-multilib, which conflicts with the
 # cross compilers); 64-bit Arm, s390x (big-endian), 64-bit RISC-V, little-endian
@@ -27,5 +30,5 @@ WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium firefox-esr webkit2gtk-driver xvfb li
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
 # The native builds' tests (ci, sanitize) need the first group; the rest can
 # install while those run.
-NATIVE_TEST_PACKAGES="$BUILD_PACKAGES $HEADLESS_PACKAGES openbox fluxbox freeglut3-dev libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev dpkg-dev file git clang-tidy cppcheck"
+NATIVE_TEST_PACKAGES="$BUILD_PACKAGES $HEADLESS_PACKAGES openbox fluxbox freeglut3-dev libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev dpkg-dev file git clang-tidy cppcheck lintian desktop-file-utils appstream"
 LATER_TEST_PACKAGES="$WINDOWS_PACKAGES $TRAJECTORY_PACKAGES $WEB_PACKAGES"

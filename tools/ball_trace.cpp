@@ -15,21 +15,28 @@
 
 namespace {
 
-// Accepts only plain decimal digits that fit in 64 bits.
-bool ParseStepCount(const char* text, std::uint64_t& count)
+// Enough for hours of stepping; a larger count would run for years.
+const std::uint64_t MAX_STEPS = 1000000000;
+
+enum class StepCount { VALID, NOT_A_NUMBER, TOO_LARGE };
+
+// Accepts only plain decimal digits, at most MAX_STEPS.
+StepCount ParseStepCount(const char* text, std::uint64_t& count)
 {
     if (*text == '\0')
-        return false;
+        return StepCount::NOT_A_NUMBER;
     count = 0;
+    bool tooLarge = false;
     for (const char* c = text; *c != '\0'; ++c) {
         if (*c < '0' || *c > '9')
-            return false;
-        const unsigned digit = (unsigned)(*c - '0');
-        if (count > (UINT64_MAX - digit) / 10)
-            return false;
-        count = count * 10 + digit;
+            return StepCount::NOT_A_NUMBER;
+        // The count stops growing past the limit, so it never overflows.
+        if (!tooLarge) {
+            count = count * 10 + (unsigned)(*c - '0');
+            tooLarge = count > MAX_STEPS;
+        }
     }
-    return true;
+    return tooLarge ? StepCount::TOO_LARGE : StepCount::VALID;
 }
 
 std::uint32_t Bits(float value)
@@ -60,8 +67,15 @@ int main(int argc, char** argv)
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     std::uint64_t steps = 0;
-    if (argc != 2 || !ParseStepCount(argv[1], steps)) {
-        std::fprintf(stderr, "usage: ball-trace STEPS (a whole number of steps, 0 or more)\n");
+    const StepCount parsed = argc == 2 ? ParseStepCount(argv[1], steps) : StepCount::NOT_A_NUMBER;
+    if (parsed == StepCount::TOO_LARGE) {
+        std::fprintf(stderr, "ball-trace: STEPS is at most %lu, not %s\n",
+                     (unsigned long)MAX_STEPS, argv[1]);
+        return 2;
+    }
+    if (parsed != StepCount::VALID) {
+        std::fprintf(stderr, "usage: ball-trace STEPS (a whole number of steps, 0 to %lu)\n",
+                     (unsigned long)MAX_STEPS);
         return 2;
     }
     InitBalls();

@@ -8,7 +8,8 @@
 // SendMessageA, DispatchMessageA, TranslateMessage), the message loop (GetMessageA, PostQuitMessage),
 // timers (SetTimer), device contexts (GetDC, ReleaseDC, WindowFromDC), pixel formats and OpenGL
 // contexts (ChoosePixelFormat, SetPixelFormat, wglCreateContext, wglMakeCurrent, wglDeleteContext,
-// SwapBuffers), MessageBoxA, input state (GetKeyState, GetCursorPos) and the process entry (main
+// SwapBuffers), MessageBoxA, input state (GetKeyState, GetCursorPos), the pointer's shape
+// (LoadCursorA, SetCursor), the screen's resolution (GetDpiForSystem) and the process entry (main
 // calls WinMain).
 //
 // Where behaviour differs from Windows, whatever the backend (each backend's header adds its own):
@@ -37,6 +38,10 @@
 // - GetDC(NULL) gives no screen device context; a window has one device context.
 // - At most 8 classes, 8 windows, 8 timers and 8 OpenGL contexts; the queue holds 1024 posted
 //   messages, and while it is full the window system's events wait, in order, where they are.
+// - LoadCursorA knows only the system's IDC_ARROW, and SetCursor only records the cursor: the
+//   window shows the window system's own pointer (and WM_SETCURSOR never comes).
+// - GetDpiForSystem always says 96: backends size windows in the window system's pixels (the page
+//   scales by its device pixel ratio itself).
 
 // C headers: this file is valid C as well as C++, as <windows.h> is.
 #include <stddef.h>  // NOLINT(modernize-deprecated-headers)
@@ -149,6 +154,7 @@ typedef struct tagMSG {
 #define WM_MBUTTONDOWN 0x0207
 #define WM_MBUTTONUP 0x0208
 #define WM_MOUSEWHEEL 0x020A
+#define WM_SETCURSOR 0x0020
 
 #define WHEEL_DELTA 120
 #define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
@@ -263,6 +269,16 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 SHORT WINAPI GetKeyState(int virtualKey);
 BOOL WINAPI GetCursorPos(POINT* point);
+
+// --- pointer shape and screen resolution ---
+
+#define MAKEINTRESOURCEA(i) ((LPSTR)(UINT_PTR)((WORD)(i)))
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define HTCLIENT 1
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR cursorName);
+HCURSOR WINAPI SetCursor(HCURSOR cursor);
+UINT WINAPI GetDpiForSystem(void);
 
 // --- process entry ---
 

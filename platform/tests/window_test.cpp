@@ -31,7 +31,9 @@ TEST_F(WindowOnXvfb, CaptionClassPositionAndCloseProtocolAreSet)
 
     XClassHint classHint = {};
     ASSERT_TRUE(XGetClassHint(probe, window, &classHint));
-    EXPECT_STREQ(classHint.res_class, CLASS_NAME);
+    // The program's name, which a desktop entry's StartupWMClass can name.
+    EXPECT_STREQ(classHint.res_name, program_invocation_short_name);
+    EXPECT_STREQ(classHint.res_class, program_invocation_short_name);
     XFree(classHint.res_name);
     XFree(classHint.res_class);
 

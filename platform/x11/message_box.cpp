@@ -94,7 +94,7 @@ BoxPalette MakePalette(Display* display)
 // A fixed-size dialog over its owner, with the close protocol of every top-level window.
 void SetBoxProperties(Window window, HWND owner, const char* caption, const BoxLayout& layout)
 {
-    SetWindowIdentity(window, caption, "MessageBox");
+    SetWindowIdentity(window, caption);
     XSizeHints sizeHints = {};
     sizeHints.flags = PPosition | PMinSize | PMaxSize;
     sizeHints.min_width = sizeHints.max_width = layout.width;

@@ -5,6 +5,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <cerrno>  // program_invocation_short_name
 #include <cstring>
 
 namespace {
@@ -116,7 +117,7 @@ X11Window* FindWindowOfX(Window xWindow)
 
 // Older window managers read the caption from WM_NAME in Latin-1, EWMH ones from _NET_WM_NAME in
 // UTF-8, so both are set; without the close protocol the close button would kill the connection.
-void SetWindowIdentity(Window xWindow, const char* caption, const char* className)
+void SetWindowIdentity(Window xWindow, const char* caption)
 {
     char text[768];
     Cp1252ToLatin1(caption, text, sizeof text);
@@ -124,9 +125,9 @@ void SetWindowIdentity(Window xWindow, const char* caption, const char* classNam
     Cp1252ToUtf8(caption, text, sizeof text);
     SetTextProperty(xWindow, x11.atoms.netWmName, x11.atoms.utf8String, text);
 
-    char latin1ClassName[256];
-    Cp1252ToLatin1(className, latin1ClassName, sizeof latin1ClassName);
-    XClassHint classHint = {latin1ClassName, latin1ClassName};
+    // WM_CLASS is the program's name, as the desktop entry's StartupWMClass (and the
+    // entry's own name, boulles.desktop) says, so that a dock ties the window to its launcher.
+    XClassHint classHint = {program_invocation_short_name, program_invocation_short_name};
     XSetClassHint(x11.display, xWindow, &classHint);
     XSetWMProtocols(x11.display, xWindow, &x11.atoms.wmDeleteWindow, 1);
 }
@@ -159,7 +160,7 @@ bool CreateXWindow(X11Window& window, Visual* visual, int depth)
         XGetWindowAttributes(display, window.xWindow, &old);
     DestroyXWindow(window);
     window = replacement;
-    SetWindowIdentity(window.xWindow, hwnd->caption, hwnd->className);
+    SetWindowIdentity(window.xWindow, hwnd->caption);
     SetPlacement(window);
     if (old.map_state != IsUnmapped)
         XMapWindow(display, window.xWindow);

@@ -8,6 +8,8 @@
 //   digits. Dead keys, and characters outside Windows-1252, type nothing.
 // - Sideways wheel buttons (6 and 7) post nothing.
 // - A window without a class cursor shows the root window's pointer.
+// - WM_CLASS (instance and class) is the program's name, not the window class's, so that a dock
+//   ties the window to the desktop entry of that name.
 // - The outer size is the client size unless the window manager reports its frame extents; when
 //   it reports them only after the window is shown, the client is resized once, unless the user
 //   has resized it first.
@@ -112,8 +114,8 @@ X11Window* NewXWindowOf(HWND hwnd);
 X11Window* FindWindowOfX(Window xWindow);
 // Creates the X window of `window` with the given visual, or replaces it; false when refused.
 bool CreateXWindow(X11Window& window, Visual* visual, int depth);
-// Caption (Latin-1 and UTF-8), class name and the close protocol of a top-level window.
-void SetWindowIdentity(Window xWindow, const char* caption, const char* className);
+// Caption (Latin-1 and UTF-8), WM_CLASS and the close protocol of a top-level window.
+void SetWindowIdentity(Window xWindow, const char* caption);
 // Fits the client inside the outer size asked for, once the frame extents are known.
 void TakeFrameExtents(X11Window& window);
 

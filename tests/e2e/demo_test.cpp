@@ -642,8 +642,9 @@ protected:
     void TearDown() override
     {
         windowManager.WaitForExit(0);
-        if (!windowManagerHome.empty())
-            std::system(("rm -rf '" + windowManagerHome + "'").c_str());
+        if (!windowManagerHome.empty()) {
+            EXPECT_EQ(std::system(("rm -rf '" + windowManagerHome + "'").c_str()), 0);
+        }
         DemoOnXvfb::TearDown();
     }
 

@@ -5,6 +5,8 @@
 #   wine_e2e.sh alt_f4 EXE  Alt+F4: exit 0
 #   wine_e2e.sh zoom EXE    the main keyboard's = (its + key) held and the wheel zoom
 #   wine_e2e.sh no_glx EXE  no GLX on the server: the message box, Enter: exit 1
+#   wine_e2e.sh dpi EXE     the outer size is 640x480 logical pixels: 960x720 at 144 DPI, 640x480 at 96
+#                           (Wine 8 makes every program DPI-aware: this is the program's own scaling)
 set -u
 scenario=$1
 exe=$2
@@ -26,6 +28,8 @@ fail() {
 }
 
 cleanup() {
+    # The prefix is shared: it goes back to Wine's 96 DPI.
+    [ "$scenario" != dpi ] || SetLogPixels 96
     [ -z "$program_pid" ] || { kill "$program_pid" 2>/dev/null; wait "$program_pid" 2>/dev/null; }
     # Let Wine's desktop process end while its display still exists; the
     # prefix's processes are all this test's own.
@@ -105,6 +109,22 @@ Focus() {
 PressKey() {
     Focus "$1"
     xdotool key "$2"
+}
+
+# The DPI Wine reports to DPI-aware programs, from the prefix's registry.
+SetLogPixels() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+
+# Sets outer to the outer size of window $1, as WIDTHxHEIGHT. Without a window
+# manager, Wine draws the frame itself and the X window is the client area: the
+# window is at the screen's corner, so the client's offset is the left border
+# and the caption with the top border, and the right and bottom borders are as
+# wide as the left one.
+MeasureOuterSize() {
+    set -- $(xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+                                      /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
+    outer="$(($3 + 2 * $1))x$(($4 + $2 + $1))"
 }
 
 # --- pictures ---
@@ -192,6 +212,21 @@ no_glx)
     WaitForPicture "$window" '[ "$plainRed" -ge 50 ]' "the message box shows no red error icon"
     PressKey "$window" Return
     ExpectExit 1 "Enter on the message box"
+    ;;
+dpi)
+    StartXvfb
+    for dpi_and_size in 144:960x720 96:640x480; do
+        SetLogPixels "${dpi_and_size%%:*}" || fail "could not set LogPixels to ${dpi_and_size%%:*}"
+        StartProgram
+        WaitForWindow "$caption"
+        WaitForPicture "$window" '[ "$nonBlack" -ge 1000 ]' "no balls drawn"
+        MeasureOuterSize "$window"
+        [ "$outer" = "${dpi_and_size#*:}" ] ||
+            fail "at ${dpi_and_size%%:*} DPI the outer size is $outer, not ${dpi_and_size#*:}"
+        echo "at ${dpi_and_size%%:*} DPI the outer size is $outer"
+        PressKey "$window" Escape
+        ExpectExit 0 "Esc"
+    done
     ;;
 *)
     fail "unknown scenario"
