@@ -13,7 +13,10 @@
 //                                            come back with every state
 //   node page_test.js keys-wheel DIRECTORY   the main-row keys, typed * and /, and the wheel
 //   node page_test.js touch DIRECTORY        a finger drags, two pinch, a button shows the axes
-//   node page_test.js phone DIRECTORY        a 390x844 phone lays the page out at its width
+//   node page_test.js phone DIRECTORY        a 390x844 phone: at its width, upright and sideways
+//   node page_test.js accessible[-no-webgl] DIRECTORY   axe-core on the page, on the box
+//   node page_test.js install DIRECTORY      installable; offline, it starts from its worker
+//   node page_test.js fullscreen DIRECTORY   the control enters and leaves fullscreen
 // DIRECTORY holds boulles.html and the build machine's pixel-census; the page is served from it
 // on a free port, in a 640x800 window unless the scenario asks for another.
 'use strict';
@@ -191,7 +194,7 @@ async function Play(page) {
   const last = await page.evaluate(() => window.framesDrawn);
   await AnimationFrames(page, 10);
   Check(await page.evaluate(() => window.framesDrawn) === last, 'no frame after the end', last);
-  Check(/ended with exit code 0/.test(await StatusLine(page)), 'the page says so', await StatusLine(page));
+  Check(/terminée avec le code de sortie 0/.test(await StatusLine(page)), 'the page says so', await StatusLine(page));
   if (engine === 'chromium') {
     Check(await page.evaluate(() => new Promise((resolve) => Object.assign(new Image(), {
       onload: () => resolve(true), onerror: () => resolve(false),
@@ -299,7 +302,7 @@ async function Fingers(page, type, points) {
 
 async function Touch(page) {
   await WaitFrames(page, 2);
-  await page.locator('button', {hasText: 'show'}).tap();
+  await page.locator('button', {hasText: 'afficher'}).tap();
   await WaitFrames(page, 1);
 
   // Turned by 90 degrees as in play: X (red) across the picture, Z at the eye.
@@ -369,7 +372,7 @@ async function ContextLoss(page) {
     window.loseContext.loseContext();
   });
   await WaitFrames(page, 3);
-  await page.waitForFunction(() => /picture is lost.*Reload the page/.test(
+  await page.waitForFunction(() => /image est perdue.*Rechargez la page/.test(
       document.getElementById('status').textContent), null, {timeout: 60000});
   await page.evaluate(() => window.loseContext.restoreContext());
   await WaitFrames(page, 2);
@@ -379,7 +382,106 @@ async function ContextLoss(page) {
     const gl = window.Module.canvas.getContext('webgl');
     return {depthTest: gl.getParameter(gl.DEPTH_TEST), status: document.getElementById('status').textContent};
   });
-  Check(state.depthTest && !/lost/.test(state.status), 'every state is back, and the page says no more', state);
+  Check(state.depthTest && !/perdue/.test(state.status), 'every state is back, and the page says no more', state);
+}
+
+// --- the page as an app ---
+
+// Every rule of axe-core on the page as it is now.
+async function CheckAccessibility(page, name) {
+  await page.addScriptTag({path: require.resolve('axe-core/axe.min.js')});
+  const violations = await page.evaluate(async () => (await window.axe.run()).violations.map(
+    (violation) => ({id: violation.id, nodes: violation.nodes.map((node) => node.target.join(' '))})));
+  Check(violations.length === 0, name + ': no accessibility violation', violations);
+}
+
+// A desktop is told of the keys; the page as it plays is accessible.
+async function Accessible(page) {
+  await BallsDrawn(page);
+  Check(/Échap quitte/.test(await StatusLine(page)), 'with a mouse, the instructions name Esc',
+        await StatusLine(page));
+  await CheckAccessibility(page, 'playing');
+}
+
+async function AccessibleNoWebGl(page) {
+  const box = page.getByRole('alertdialog', {name: 'Problème'});
+  await box.waitFor({timeout: 30000});
+  Check(await box.getByRole('img', {name: 'Erreur'}).count() === 1, 'the box\'s icon says what it is', null);
+  await CheckAccessibility(page, 'no WebGL');
+}
+
+// Upright, the picture, the controls and the line below it stay together; on its side, the
+// picture takes the height and the controls go beside it. A phone is told of its fingers alone.
+async function PhoneLayout(page) {
+  await Phone(page);
+  const layout = () => page.evaluate(() => {
+    const box = (id) => document.getElementById(id).getBoundingClientRect().toJSON();
+    return {canvas: box('canvas'), controls: box('controls'), width: innerWidth, height: innerHeight};
+  });
+  const upright = await layout();
+  const band = upright.controls.top - upright.canvas.bottom;
+  Check(band >= 0 && band < 0.1 * upright.height, '390x844: no empty band under the picture', upright);
+  await page.setViewportSize({width: 844, height: 390});
+  await WaitFrames(page, 2);
+  const sideways = await layout();
+  Check(sideways.canvas.height >= 0.9 * sideways.height && sideways.controls.left >= sideways.canvas.right &&
+        sideways.controls.right <= sideways.width, '844x390: the picture as high as the screen, the controls beside',
+        sideways);
+  const status = await StatusLine(page);
+  Check(!/Échap|molette|clavier|\*/.test(status), 'a phone is told of no key, wheel or keyboard', status);
+}
+
+// Served, Chromium would install the page; its worker keeps the files, so that without a
+// network the page starts again and plays.
+async function Install(page) {
+  await BallsDrawn(page);
+  const session = await page.context().newCDPSession(page);
+  const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
+  Check(installabilityErrors.length === 0, 'nothing keeps Chromium from installing the page', installabilityErrors);
+  await page.waitForFunction(() => navigator.serviceWorker.controller, null, {timeout: 60000});
+  await page.context().setOffline(true);
+  await page.reload();
+  await BallsDrawn(page);
+  Check(await page.evaluate(() => fetch('not-kept').then(() => 'served', () => 'offline')) === 'offline',
+        'offline, what the worker does not keep is not there', null);
+}
+
+// Headless Chromium gives the page its fullscreen but leaves its window as it was: the test
+// sizes the window as a browser does when a page goes fullscreen and back.
+async function Fullscreen(page) {
+  await WaitFrames(page, 2);
+  const session = await page.context().newCDPSession(page);
+  const {windowId} = await session.send('Browser.getWindowForTarget');
+  const button = page.locator('#fullscreen');
+  const canvas = () => page.evaluate(() => {
+    const {canvas} = window.Module;
+    return {box: canvas.getBoundingClientRect().toJSON(), buffer: [canvas.width, canvas.height]};
+  });
+  // Clicks the control; once the page is (or is no longer) fullscreen, sizes the window, and
+  // returns the canvas once its drawing buffer has changed.
+  const toggle = async (windowState, from) => {
+    await button.click();
+    await page.waitForFunction((full) => Boolean(document.fullscreenElement) === full,
+                               windowState === 'fullscreen', {timeout: 30000});
+    await session.send('Browser.setWindowBounds', {windowId, bounds: {windowState}});
+    await page.waitForFunction(([width, height]) => window.Module.canvas.width !== width ||
+                               window.Module.canvas.height !== height, from.buffer, {timeout: 60000});
+    await WaitFrames(page, 2);
+    return {...await canvas(), label: await button.textContent()};
+  };
+  const before = {...await canvas(), label: await button.textContent()};
+  const full = await toggle('fullscreen', before);
+  const frame = await NextFrame(page);
+  Check(full.box.width > before.box.width && full.buffer[0] === Math.round(full.box.width) &&
+        frame.width === full.buffer[0] && frame.blue > 2000 && full.label === 'Quitter le plein écran',
+        'fullscreen: the picture at the new size', {before, full, frame});
+  const after = await toggle('normal', full);
+  Check(JSON.stringify(after) === JSON.stringify(before), 'out of fullscreen, the page as it was', {before, after});
+
+  await page.addInitScript(() => Object.defineProperty(Document.prototype, 'fullscreenEnabled', {get: () => false}));
+  await page.reload();
+  await WaitFrames(page, 1);
+  Check(await button.isHidden(), 'no fullscreen control where the browser offers none', null);
 }
 
 // The page asked for it before the program started.
@@ -404,8 +506,13 @@ const SCENARIOS = {
   'context-loss': {run: ContextLoss},
   'keys-wheel': {run: KeysAndWheel},
   'touch': {run: Touch, pageOptions: {hasTouch: true}},
-  'phone': {run: Phone, pageOptions: {
+  'phone': {run: PhoneLayout, pageOptions: {
     viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true}},
+  'accessible': {run: Accessible},
+  'accessible-no-webgl': {run: AccessibleNoWebGl, browserArguments: ['--disable-webgl']},
+  'install': {run: Install, pageOptions: {persistent: true}},
+  'fullscreen': {run: Fullscreen, pageOptions: {viewport: null},
+                 browserArguments: [...SWIFTSHADER, '--window-size=640,800', '--screen-info={1280x1024}']},
 };
 
 (async () => {
