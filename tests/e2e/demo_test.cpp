@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/frame_count.h"
+#include "tests/support/pixel_census.h"
 #include "tests/support/xvfb_server.h"
 
 #include <X11/Xatom.h>
@@ -37,18 +38,9 @@ constexpr long FRAMES_UNTIL_SEEN = 4;
 constexpr long FRAMES_FOR_A_FEW_TICKS = 100;
 constexpr long FRAMES_FOR_A_ZOOM = 300;
 
-struct Rgb {
-    int red, green, blue;
-};
+// --- pictures ---
 
-// Pixel counts of a picture or of a band of it.
-struct Census {
-    long nonBlack = 0;
-    long withRedOrGreen = 0;
-    long pureRed = 0;
-    long pureGreen = 0;
-};
-
+// A picture of the window, of the 24-bit depth of the tests' Xvfb.
 class Picture {
 public:
     // The whole client area, which a window manager's frame may make smaller than asked for.
@@ -61,30 +53,17 @@ public:
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
 
-    bool Valid() const { return image != nullptr; }
-
-    Rgb At(int x, int y) const
+    bool Valid() const
     {
-        const unsigned long pixel = XGetPixel(image, x, y);
-        return {Channel(pixel, image->red_mask), Channel(pixel, image->green_mask),
-                Channel(pixel, image->blue_mask)};
+        return image != nullptr && image->depth == 24 && image->bits_per_pixel == 32;
     }
 
-    Census Count(int left, int top, int right, int bottom) const
+    PixelCensus Count(int left, int top, int right, int bottom) const
     {
-        Census census;
-        for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x) {
-                const Rgb c = At(x, y);
-                census.nonBlack += c.red + c.green + c.blue > 0;
-                census.withRedOrGreen += c.red + c.green > 0;
-                census.pureRed += c.red > 0 && c.green == 0 && c.blue == 0;
-                census.pureGreen += c.green > 0 && c.red == 0 && c.blue == 0;
-            }
-        return census;
+        return CountPixels(Layout(), left, top, right, bottom);
     }
 
-    Census Count() const { return Count(0, 0, image->width, image->height); }
+    PixelCensus Count() const { return Count(0, 0, image->width, image->height); }
 
     // Pixels of the red or green axis here that are black in `other`: none, both ways, when the
     // view is the same, whatever the balls hide of the axes in either.
@@ -100,6 +79,10 @@ public:
     }
 
 private:
+    struct Rgb {
+        int red, green, blue;
+    };
+
     static XImage* Grab(Display* display, Window window)
     {
         XWindowAttributes attributes = {};
@@ -109,16 +92,32 @@ private:
                          (unsigned)attributes.height, AllPlanes, ZPixmap);
     }
 
-    static int Channel(unsigned long pixel, unsigned long mask)
+    PixelLayout Layout() const
     {
-        int shift = 0;
-        while (mask != 0 && (mask & 1) == 0)
-            mask >>= 1, ++shift;
-        return (int)((pixel >> shift) & mask);
+        return {(const unsigned char*)image->data, image->bytes_per_line, 4,
+                ByteOf(image->red_mask), ByteOf(image->green_mask), ByteOf(image->blue_mask)};
+    }
+
+    Rgb At(int x, int y) const
+    {
+        const PixelLayout layout = Layout();
+        const unsigned char* pixel = layout.first + y * layout.rowBytes + x * layout.pixelBytes;
+        return {pixel[layout.red], pixel[layout.green], pixel[layout.blue]};
+    }
+
+    // Where in a pixel's four bytes the channel of `mask` lies.
+    int ByteOf(unsigned long mask) const
+    {
+        int byte = 0;
+        while (mask > 0xff)
+            mask >>= 8, ++byte;
+        return image->byte_order == LSBFirst ? byte : 3 - byte;
     }
 
     XImage* image;
 };
+
+// --- the demo on its own Xvfb ---
 
 // A fresh Xvfb, our own connection to it, and the demo running on it with its frames counted.
 // Every wait is for what the demo does (a window, a picture, frames, an exit): how fast it
@@ -236,7 +235,8 @@ protected:
 
     void ShowAxes()
     {
-        ASSERT_TRUE(HoldKeyUntil(XK_KP_Multiply, [](const Census& c) { return c.pureGreen > 0; }));
+        ASSERT_TRUE(
+            HoldKeyUntil(XK_KP_Multiply, [](const PixelCensus& c) { return c.pureGreen > 0; }));
     }
 
     void ExpectExit(int code)
@@ -251,15 +251,17 @@ protected:
     Window window = None;
 };
 
+// --- the picture and the keys ---
+
 TEST_F(DemoOnXvfb, ShowsBlueBallsOnBlackAndEscEndsWithZero)
 {
     StartDemo();
     WaitForDemoWindow();
     Picture picture(display, window);
     ASSERT_TRUE(picture.Valid());
-    const Census all = picture.Count();
+    const PixelCensus all = picture.Count();
     // Green is 0 in every ball, red too, and the material has no specular part.
-    EXPECT_EQ(all.withRedOrGreen, 0);
+    EXPECT_EQ(all.redOrGreen, 0);
     EXPECT_GT(all.nonBlack, 1000);
     EXPECT_LT(all.nonBlack, CLIENT_WIDTH * CLIENT_HEIGHT / 3);
 
@@ -276,8 +278,8 @@ TEST_F(DemoOnXvfb, KeypadMultiplyShowsTheAxesAndDivideHidesThem)
         Picture picture(display, window);
         ASSERT_TRUE(picture.Valid());
         // The green Z axis runs horizontally through the centre...
-        const Census centreRows = picture.Count(0, CLIENT_HEIGHT / 2 - 2, CLIENT_WIDTH,
-                                                CLIENT_HEIGHT / 2 + 2);
+        const PixelCensus centreRows = picture.Count(0, CLIENT_HEIGHT / 2 - 2, CLIENT_WIDTH,
+                                                     CLIENT_HEIGHT / 2 + 2);
         EXPECT_GT(centreRows.pureGreen, 150);
         EXPECT_EQ(picture.Count().pureGreen, centreRows.pureGreen);
         // ...and the blue Y axis vertically.
@@ -287,11 +289,11 @@ TEST_F(DemoOnXvfb, KeypadMultiplyShowsTheAxesAndDivideHidesThem)
                            .nonBlack > 0;
         EXPECT_GT(litRows, 300);
     }
-    ASSERT_TRUE(HoldKeyUntil(XK_KP_Divide, [](const Census& c) { return c.pureGreen == 0; }));
+    ASSERT_TRUE(HoldKeyUntil(XK_KP_Divide, [](const PixelCensus& c) { return c.pureGreen == 0; }));
     Picture hidden(display, window);
     ASSERT_TRUE(hidden.Valid());
     EXPECT_EQ(hidden.Count().pureGreen, 0);
-    EXPECT_EQ(hidden.Count().withRedOrGreen, 0);
+    EXPECT_EQ(hidden.Count().redOrGreen, 0);
 }
 
 // Twice the picture's area is about 90 ticks nearer.
@@ -301,12 +303,12 @@ TEST_F(DemoOnXvfb, HoldingKeypadPlusAndMinusZoomsInAndOut)
     WaitForDemoWindow();
     const long before = Picture(display, window).Count().nonBlack;
     long nearer = 0;
-    ASSERT_TRUE(HoldKeyUntil(XK_KP_Add, [&](const Census& c) {
+    ASSERT_TRUE(HoldKeyUntil(XK_KP_Add, [&](const PixelCensus& c) {
         nearer = c.nonBlack;
         return nearer > 2 * before;
     }, FRAMES_FOR_A_ZOOM)) << before << " -> " << nearer;
     long farther = 0;
-    EXPECT_TRUE(HoldKeyUntil(XK_KP_Subtract, [&](const Census& c) {
+    EXPECT_TRUE(HoldKeyUntil(XK_KP_Subtract, [&](const PixelCensus& c) {
         farther = c.nonBlack;
         return farther < nearer / 2;
     }, FRAMES_FOR_A_ZOOM)) << nearer << " -> " << farther;
@@ -321,11 +323,11 @@ TEST_F(DemoOnXvfb, HoldingMainKeyboardEqualsAndMinusZoomsInAndOut)
     const long before = Picture(display, window).Count().nonBlack;
     long nearer = 0, farther = 0;
     ASSERT_TRUE(HoldKeyUntil(
-        XK_equal, [&](const Census& c) { return 2 * (nearer = c.nonBlack) > 3 * before; },
+        XK_equal, [&](const PixelCensus& c) { return 2 * (nearer = c.nonBlack) > 3 * before; },
         FRAMES_FOR_A_ZOOM))
         << before << " -> " << nearer;
     EXPECT_TRUE(HoldKeyUntil(
-        XK_minus, [&](const Census& c) { return 3 * (farther = c.nonBlack) < 2 * nearer; },
+        XK_minus, [&](const PixelCensus& c) { return 3 * (farther = c.nonBlack) < 2 * nearer; },
         FRAMES_FOR_A_ZOOM))
         << nearer << " -> " << farther;
 }
@@ -339,11 +341,13 @@ TEST_F(DemoOnXvfb, TypedStarAndSlashShowAndHideTheAxes)
     FakeKey(display, XK_asterisk, true);
     FakeKey(display, XK_asterisk, false);
     FakeKey(display, XK_Shift_L, false);
-    ASSERT_TRUE(WaitForPicture([](const Census& c) { return c.pureGreen > 150; }));
+    ASSERT_TRUE(WaitForPicture([](const PixelCensus& c) { return c.pureGreen > 150; }));
     FakeKey(display, XK_slash, true);
     FakeKey(display, XK_slash, false);
-    EXPECT_TRUE(WaitForPicture([](const Census& c) { return c.withRedOrGreen == 0; }));
+    EXPECT_TRUE(WaitForPicture([](const PixelCensus& c) { return c.redOrGreen == 0; }));
 }
+
+// --- the mouse ---
 
 // Ten notches forward bring the camera from 3000 to 1800, twenty back take it to 4200: a
 // smaller picture than at the start, however the balls have gathered meanwhile.
@@ -361,10 +365,10 @@ TEST_F(DemoOnXvfb, WheelNotchesZoomInAndOut)
     const long before = Picture(display, window).Count().nonBlack;
     long nearer = 0, after = 0;
     turnWheel(4, 10);
-    ASSERT_TRUE(WaitForPicture([&](const Census& c) { return (nearer = c.nonBlack) > 2 * before; }))
+    ASSERT_TRUE(WaitForPicture([&](const PixelCensus& c) { return (nearer = c.nonBlack) > 2 * before; }))
         << before << " -> " << nearer;
     turnWheel(5, 20);
-    EXPECT_TRUE(WaitForPicture([&](const Census& c) { return (after = c.nonBlack) < nearer / 2; }))
+    EXPECT_TRUE(WaitForPicture([&](const PixelCensus& c) { return (after = c.nonBlack) < nearer / 2; }))
         << nearer << " -> " << after;
 }
 
@@ -396,6 +400,8 @@ TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
     FakeButton(display, 1, false);
     EXPECT_GT(redAcrossTheCentre(), 100) << "red pixels before the drag: " << redBefore;
 }
+
+// --- input in bursts and at speed ---
 
 // Fast drags of 500 pixels, each end seen by a tick: the view turns by exactly the pixels
 // dragged, so fifty each way bring it back to the very pixel.
@@ -453,7 +459,7 @@ TEST_F(DemoOnXvfb, WheelBurstsThereAndBackRestoreTheDistance)
     const Picture before(display, window);
     ASSERT_TRUE(before.Valid());
     ClickBurst(display, 4, 2000);
-    ASSERT_TRUE(WaitForPicture([](const Census& c) { return c.pureGreen < 10; }));
+    ASSERT_TRUE(WaitForPicture([](const PixelCensus& c) { return c.pureGreen < 10; }));
     ClickBurst(display, 5, 2000);
     EXPECT_TRUE(WaitForAxesAsIn(before));
 }
@@ -473,6 +479,8 @@ TEST_F(DemoOnXvfb, KeyReleasedOutsideTheWindowIsUpWithoutWindowManager)
     WaitForDemoWindow();
     ExpectKeyReleasedOutsideToBeUp();
 }
+
+// --- how a run ends ---
 
 TEST_F(DemoOnXvfb, WindowManagerCloseEndsWithZero)
 {
@@ -765,6 +773,8 @@ INSTANTIATE_TEST_SUITE_P(Debian, DemoUnderWindowManager,
                          [](const ::testing::TestParamInfo<WindowManager>& info) {
                              return std::string(info.param.name);
                          });
+
+// --- without a display ---
 
 TEST(DemoWithoutDisplay, EndsWithOneAndOneLineOnStandardError)
 {

@@ -19,11 +19,11 @@
 //   node page_test.js fullscreen DIRECTORY   the control enters and leaves fullscreen
 //   node page_test.js drags DIRECTORY        fast drags there and back return the view exactly;
 //                                            Esc after a burst of keys still ends the run
-// DIRECTORY holds boulles.html; the page is served from it on a free port, in a 640x800 window
-// unless the scenario asks for another.
+// DIRECTORY holds boulles.html and the build machine's pixel-census; the page is served from it
+// on a free port, in a 640x800 window unless the scenario asks for another.
 'use strict';
 const {OpenEnginePage} = require('./engines');
-const {spawn} = require('child_process');
+const {execFileSync, spawn} = require('child_process');
 const fs = require('fs');
 const path = require('path');
 
@@ -36,7 +36,8 @@ const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
 
 // --- the page ---
 
-async function OpenPage(browserArguments, firstPixels, run, {fromDisk, ...pageOptions} = {}) {
+async function OpenPage({run, browserArguments = SWIFTSHADER, firstPixels = false, fromDisk = false,
+                         pageOptions = {}}) {
   const server = spawn(process.execPath,
                        [path.join(__dirname, '../../scripts/serve-web.js'), directory, '0']);
   let browser = null;
@@ -93,40 +94,27 @@ async function WaitFrames(page, count) {
                              {timeout: 60000});
 }
 
-// Counts the next frame's pixels: black, pure blue (the balls, and the Y axis), and pixels
-// with red or green in them (the X and Z axes); how wide the red and green ones spread, and the
-// green ones' mean height (0 at the top, 1 at the bottom).
-// Counted in the page: a driver takes most of a minute to carry a frame's million numbers.
+// --- pictures ---
+
+// The census of the next frame (tests/support/pixel_census.h, by DIRECTORY/pixel-census), with
+// its width and height. Its pixels are read back in the page before the browser shows them, and
+// carried out as a PPM in one text: a driver takes most of a minute to carry a million numbers.
 async function NextFrame(page) {
   await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
   await page.waitForFunction(() => Boolean(window.pixels), null, {timeout: 60000});
-  return page.evaluate(() => {
+  const {ppm, width, height} = await page.evaluate(() => {
     const {rgba, width, height} = window.pixels;
-    const counts = {width, height, black: 0, blue: 0, red: 0, green: 0, redWidth: 0, greenWidth: 0,
-                    greenHeight: 0};
-    let redLeft = Infinity, redRight = -Infinity, greenLeft = Infinity, greenRight = -Infinity;
-    for (let i = 0; i < rgba.length; i += 4) {
-      const [r, g, b] = [rgba[i], rgba[i + 1], rgba[i + 2]];
-      if (r === 0 && g === 0 && b === 0) counts.black++;
-      else if (r === 0 && g === 0) counts.blue++;
-      if (r > 0) {
-        counts.red++;
-        redLeft = Math.min(redLeft, (i / 4) % width);
-        redRight = Math.max(redRight, (i / 4) % width);
-      }
-      if (g > 0) {
-        counts.green++;
-        greenLeft = Math.min(greenLeft, (i / 4) % width);
-        greenRight = Math.max(greenRight, (i / 4) % width);
-        counts.greenHeight += Math.floor(i / 4 / width) / height;
-      }
-    }
-    counts.redWidth = counts.red > 0 ? redRight - redLeft + 1 : 0;
-    counts.greenWidth = counts.green > 0 ? greenRight - greenLeft + 1 : 0;
-    counts.greenHeight /= counts.green;
-    return counts;
+    let text = `P6\n${width} ${height}\n255\n`;
+    for (let y = height - 1; y >= 0; y--)  // WebGL's rows run from the bottom up
+      text += String.fromCharCode(...rgba.subarray(4 * width * y, 4 * width * (y + 1)).filter((_, i) => i % 4 < 3));
+    return {ppm: btoa(text), width, height};
   });
+  const census = execFileSync(path.join(directory, 'pixel-census'), {input: Buffer.from(ppm, 'base64')});
+  const counts = String(census).trim().split('\n').map((line) => line.split('='));
+  return {width, height, ...Object.fromEntries(counts.map(([name, value]) => [name, Number(value)]))};
 }
+
+// --- input and the program's end ---
 
 async function HoldKey(page, key, frames) {
   await page.keyboard.down(key);
@@ -164,7 +152,7 @@ function Check(condition, what, detail) {
 async function BallsDrawn(page) {
   await WaitFrames(page, 2);
   const start = await NextFrame(page);
-  Check(start.blue > 2000 && start.black > 0.9 * 640 * 480 && start.red + start.green === 0,
+  Check(start.blue > 2000 && start.pixels - start.nonBlack > 0.9 * 640 * 480 && start.redOrGreen === 0,
         'blue balls on black', start);
 }
 
@@ -201,7 +189,7 @@ async function Play(page) {
 
   await HoldKey(page, 'NumpadDivide', 2);
   const hidden = await NextFrame(page);
-  Check(hidden.red + hidden.green === 0, 'keypad / hides the axes', hidden);
+  Check(hidden.redOrGreen === 0, 'keypad / hides the axes', hidden);
 
   await page.keyboard.press('Escape');
   Check(await ExitCode(page) === '0', 'Esc ends the run with exit code 0', await StatusLine(page));
@@ -215,6 +203,8 @@ async function Play(page) {
       src: document.querySelector('link[rel=icon]').href}))), 'the page\'s icon is there', null);
   }
 }
+
+// --- window sizes and the page's life ---
 
 // Nothing scrolls, the canvas is whole and 4:3, its drawing buffer has its device pixels, and
 // the picture is centred on it: the Z axis (keypad *) crosses the middle, as the viewport follows.
@@ -266,6 +256,8 @@ async function Freeze(page) {
   Check(later.greenWidth < 1.02 * resumed.greenWidth, 'the freeze released keypad +', {resumed, later});
 }
 
+// --- keys, wheel, fingers and phones ---
+
 // Without a keypad: Z (green) lies across the picture at the start, and widens as the camera
 // comes nearer. The page is made taller than the window (it fits by itself), so that it could
 // scroll; the canvas keeps its 640x480.
@@ -297,7 +289,7 @@ async function KeysAndWheel(page) {
   await page.keyboard.press('/');
   await WaitFrames(page, 1);
   const hidden = await NextFrame(page);
-  Check(hidden.red + hidden.green === 0, 'a typed / hides the axes', hidden);
+  Check(hidden.redOrGreen === 0, 'a typed / hides the axes', hidden);
 }
 
 // Fingers through the DevTools protocol, at [x, y] points of the canvas; one call per change,
@@ -358,6 +350,8 @@ async function Phone(page) {
   Check(width === 390, 'the page laid out at the phone\'s width', width);
 }
 
+// --- WebGL missing or lost ---
+
 async function NoWebGl(page) {
   const box = page.locator('dialog.message-box[open]');
   await box.waitFor({timeout: 30000});
@@ -385,7 +379,7 @@ async function ContextLoss(page) {
   await page.evaluate(() => window.loseContext.restoreContext());
   await WaitFrames(page, 2);
   const back = await NextFrame(page);
-  Check(back.blue > 2000 && back.black > 0.9 * 640 * 480, 'the balls come back', back);
+  Check(back.blue > 2000 && back.pixels - back.nonBlack > 0.9 * 640 * 480, 'the balls come back', back);
   const state = await page.evaluate(() => {
     const gl = window.Module.canvas.getContext('webgl');
     return {depthTest: gl.getParameter(gl.DEPTH_TEST), status: document.getElementById('status').textContent};
@@ -557,29 +551,34 @@ async function Drags(page) {
   Check(await ExitCode(page) === '0', 'Esc right after a burst of 5,000 key events ends with 0', {});
 }
 
+// --- the scenarios by name ---
+
+// Each runs `run` on the page, with SwiftShader unless `browserArguments` say otherwise;
+// `firstPixels` is what the program's first frame leaves for the test ('png': the picture),
+// `fromDisk` opens the page as a file, and `pageOptions` are playwright's.
 const SCENARIOS = {
-  'play': [SWIFTSHADER, false, Play],
-  'no-webgl': [['--disable-webgl'], false, NoWebGl],
-  'from-disk': [SWIFTSHADER, false, BallsDrawn, {fromDisk: true}],
-  'screens': [SWIFTSHADER, false, Screens, {viewport: {width: 320, height: 240}}],
-  'freeze': [SWIFTSHADER, false, Freeze],
-  'first-frame': [SWIFTSHADER, 'png', FirstFrame],
-  'context-loss': [SWIFTSHADER, false, ContextLoss],
-  'keys-wheel': [SWIFTSHADER, false, KeysAndWheel],
-  'touch': [SWIFTSHADER, false, Touch, {hasTouch: true}],
-  'drags': [SWIFTSHADER, false, Drags],
-  'phone': [SWIFTSHADER, false, PhoneLayout,
-            {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true}],
-  'accessible': [SWIFTSHADER, false, Accessible],
-  'accessible-no-webgl': [['--disable-webgl'], false, AccessibleNoWebGl],
-  'install': [SWIFTSHADER, false, Install, {persistent: true}],
-  'fullscreen': [[...SWIFTSHADER, '--window-size=640,800', '--screen-info={1280x1024}'], false, Fullscreen,
-                 {viewport: null}],
+  'play': {run: Play},
+  'no-webgl': {run: NoWebGl, browserArguments: ['--disable-webgl']},
+  'from-disk': {run: BallsDrawn, fromDisk: true},
+  'screens': {run: Screens, pageOptions: {viewport: {width: 320, height: 240}}},
+  'freeze': {run: Freeze},
+  'first-frame': {run: FirstFrame, firstPixels: 'png'},
+  'context-loss': {run: ContextLoss},
+  'keys-wheel': {run: KeysAndWheel},
+  'touch': {run: Touch, pageOptions: {hasTouch: true}},
+  'drags': {run: Drags},
+  'phone': {run: PhoneLayout, pageOptions: {
+    viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true}},
+  'accessible': {run: Accessible},
+  'accessible-no-webgl': {run: AccessibleNoWebGl, browserArguments: ['--disable-webgl']},
+  'install': {run: Install, pageOptions: {persistent: true}},
+  'fullscreen': {run: Fullscreen, pageOptions: {viewport: null},
+                 browserArguments: [...SWIFTSHADER, '--window-size=640,800', '--screen-info={1280x1024}']},
+
 };
 
 (async () => {
-  const [browserArguments, firstPixels, run, pageOptions] = SCENARIOS[scenario];
-  await OpenPage(browserArguments, firstPixels, run, pageOptions);
+  await OpenPage(SCENARIOS[scenario]);
   for (const failure of failures)
     console.log('FAIL: ' + failure);
   if (failures.length === 0)

@@ -39,10 +39,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# ImageMagick by its full path: another "convert" may come first on PATH.
-for tool in Xvfb xdotool /usr/bin/import /usr/bin/convert; do
+# ImageMagick by its full path: another "import" may come first on PATH.
+for tool in Xvfb xdotool /usr/bin/import; do
     command -v "$tool" >/dev/null || fail "$tool is missing (apt-get install xvfb xdotool imagemagick)"
 done
+# The build puts it beside the program.
+pixel_census=$(dirname "$exe")/pixel-census
+[ -x "$pixel_census" ] || fail "$pixel_census is missing"
 
 # --- X server ---
 
@@ -126,20 +129,13 @@ MeasureOuterSize() {
 
 # --- pictures ---
 
-# Sets nonblack, notblue, green and red to the counts of the pixels of window
-# $1 that are not black, that have any red or green, that have green, and that
-# are plainly red.
+# Sets nonBlack, redOrGreen, green, plainRed and the rest of the census of
+# window $1's picture (tests/support/pixel_census.h) as shell variables.
 CountPixels() {
     kill -0 "$program_pid" 2>/dev/null || fail "the program ended while its window was watched"
-    /usr/bin/import -window "$1" "$work/shot.png" || fail "no screenshot of window $1"
-    set -- $(/usr/bin/convert "$work/shot.png" -format %c histogram:info:- |
-             awk '{ gsub(/[:(),]/, " "); count = $1; red = $2; green = $3; blue = $4
-                    if (red + green + blue > 0) nonblack += count
-                    if (red + green > 0) notblue += count
-                    if (green > 0) withgreen += count
-                    if (red >= 128 && green < 64 && blue < 64) plainred += count }
-                  END { print nonblack + 0, notblue + 0, withgreen + 0, plainred + 0 }')
-    nonblack=$1 notblue=$2 green=$3 red=$4
+    /usr/bin/import -window "$1" -depth 8 "ppm:$work/shot.ppm" || fail "no screenshot of window $1"
+    census=$("$pixel_census" <"$work/shot.ppm") || fail "no census of window $1"
+    eval "$census"
 }
 
 # Waits until the picture of window $1 meets the shell test $2 (on the counts
@@ -151,7 +147,7 @@ WaitForPicture() {
         eval "$2" && return 0
         sleep 0.2
     done
-    fail "$3 (non-black pixels $nonblack, of them not pure blue $notblue, with green $green, red $red)"
+    fail "$3 (non-black pixels $nonBlack, of them not pure blue $redOrGreen, with green $green, plain red $plainRed)"
 }
 
 # Holds key $2 down in window $1 until the picture meets $3, else fails with
@@ -172,10 +168,10 @@ escape)
     StartProgram
     WaitForWindow "$caption"
     # The balls are blue and lit by white light: nothing red or green until the axes show.
-    WaitForPicture "$window" '[ "$nonblack" -ge 1000 ] && [ "$nonblack" -le 100000 ] && [ "$notblue" -eq 0 ]' \
+    WaitForPicture "$window" '[ "$nonBlack" -ge 1000 ] && [ "$nonBlack" -le 100000 ] && [ "$redOrGreen" -eq 0 ]' \
         "the first frames do not show blue balls alone"
     HoldKeyUntil "$window" KP_Multiply '[ "$green" -ge 200 ]' "keypad * did not show the green Z axis"
-    HoldKeyUntil "$window" KP_Divide '[ "$green" -eq 0 ] && [ "$nonblack" -ge 1000 ]' \
+    HoldKeyUntil "$window" KP_Divide '[ "$green" -eq 0 ] && [ "$nonBlack" -ge 1000 ]' \
         "keypad / did not hide the axes"
     PressKey "$window" Escape
     ExpectExit 0 "Esc"
@@ -184,7 +180,7 @@ alt_f4)
     StartXvfb
     StartProgram
     WaitForWindow "$caption"
-    WaitForPicture "$window" '[ "$nonblack" -ge 1000 ]' "no balls drawn"
+    WaitForPicture "$window" '[ "$nonBlack" -ge 1000 ]' "no balls drawn"
     PressKey "$window" alt+F4
     ExpectExit 0 "Alt+F4"
     ;;
@@ -192,16 +188,16 @@ zoom)
     StartXvfb
     StartProgram
     WaitForWindow "$caption"
-    WaitForPicture "$window" '[ "$nonblack" -ge 1000 ]' "no balls drawn"
-    before=$nonblack
-    HoldKeyUntil "$window" equal '[ "$nonblack" -gt $((2 * before)) ]' "= held did not zoom in"
-    nearer=$nonblack
+    WaitForPicture "$window" '[ "$nonBlack" -ge 1000 ]' "no balls drawn"
+    before=$nonBlack
+    HoldKeyUntil "$window" equal '[ "$nonBlack" -gt $((2 * before)) ]' "= held did not zoom in"
+    nearer=$nonBlack
     # The wheel turns for the window under the pointer.
     xdotool mousemove --window "$window" 320 240 click --repeat 20 5
-    WaitForPicture "$window" '[ "$nonblack" -lt $((nearer / 2)) ]' "20 wheel notches back did not zoom out"
-    farther=$nonblack
+    WaitForPicture "$window" '[ "$nonBlack" -lt $((nearer / 2)) ]' "20 wheel notches back did not zoom out"
+    farther=$nonBlack
     xdotool click --repeat 20 4
-    WaitForPicture "$window" '[ "$nonblack" -gt $((2 * farther)) ]' "20 wheel notches forward did not zoom in"
+    WaitForPicture "$window" '[ "$nonBlack" -gt $((2 * farther)) ]' "20 wheel notches forward did not zoom in"
     PressKey "$window" Escape
     ExpectExit 0 "Esc"
     ;;
@@ -213,7 +209,7 @@ no_glx)
     WaitForWindow "$box_caption"
     [ "$(xdotool getwindowname "$window")" = "$box_caption" ] || fail "the message box caption is not \"$box_caption\""
     grep -qF "$box_text_trace" "$work/wine.log" || fail "the message box does not say \"Mode graphique non supporté.\""
-    WaitForPicture "$window" '[ "$red" -ge 50 ]' "the message box shows no red error icon"
+    WaitForPicture "$window" '[ "$plainRed" -ge 50 ]' "the message box shows no red error icon"
     PressKey "$window" Return
     ExpectExit 1 "Enter on the message box"
     ;;
@@ -223,7 +219,7 @@ dpi)
         SetLogPixels "${dpi_and_size%%:*}" || fail "could not set LogPixels to ${dpi_and_size%%:*}"
         StartProgram
         WaitForWindow "$caption"
-        WaitForPicture "$window" '[ "$nonblack" -ge 1000 ]' "no balls drawn"
+        WaitForPicture "$window" '[ "$nonBlack" -ge 1000 ]' "no balls drawn"
         MeasureOuterSize "$window"
         [ "$outer" = "${dpi_and_size#*:}" ] ||
             fail "at ${dpi_and_size%%:*} DPI the outer size is $outer, not ${dpi_and_size#*:}"
