@@ -16,7 +16,7 @@ trap 'kill $XVFB_PID 2>/dev/null' EXIT
 
 for round in $(seq 1 "$rounds"); do
     err=$(mktemp)
-    LD_PRELOAD="$bin/libswap_counter.so" "$bin/boulles" 2>"$err" &
+    LD_PRELOAD="$bin/libframe_counter.so" "$bin/boulles" 2>"$err" &
     demo=$!
     sleep $((seconds + 1))
     xdotool keydown Escape sleep 0.1 keyup Escape

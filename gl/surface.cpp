@@ -9,7 +9,7 @@
 static const char UNSUPPORTED_MODE_TEXT[] = "Mode graphique non support\xe9.";
 static const char UNSUPPORTED_MODE_CAPTION[] = "Probl\xe8me";
 
-void SetupPixelFormat(HDC deviceContext)
+PIXELFORMATDESCRIPTOR PixelFormatRequest()
 {
     PIXELFORMATDESCRIPTOR descriptor = {};
     descriptor.nSize = sizeof descriptor;
@@ -19,7 +19,12 @@ void SetupPixelFormat(HDC deviceContext)
     descriptor.cColorBits = 16;
     descriptor.cDepthBits = 32;
     descriptor.iLayerType = PFD_MAIN_PLANE;
+    return descriptor;
+}
 
+void SetupPixelFormat(HDC deviceContext)
+{
+    const PIXELFORMATDESCRIPTOR descriptor = PixelFormatRequest();
     // Whatever format the platform picks for the index is accepted as it comes.
     const int index = ChoosePixelFormat(deviceContext, &descriptor);
     if (index == 0 || !SetPixelFormat(deviceContext, index, &descriptor))

@@ -3,8 +3,11 @@
 
 #include <windows.h>
 
-// Sets a double-buffered RGBA pixel format with a depth buffer on the device
-// context, or tells the user and ends the process with exit code 1.
+// What SetupPixelFormat asks for: double-buffered RGBA with a depth buffer.
+PIXELFORMATDESCRIPTOR PixelFormatRequest();
+
+// Sets the requested pixel format on the device context, or tells the user and
+// ends the process with exit code 1.
 void SetupPixelFormat(HDC deviceContext);
 
 // Shows the error box saying the graphics mode is not supported, owned by the

@@ -8,6 +8,8 @@
 #include "math/float_evaluation.h"
 
 #include <cmath>
+#include <cstddef>
+#include <type_traits>
 
 struct Vector {
     float x;
@@ -44,6 +46,15 @@ struct TrackedPoint {
         z = newZ;
     }
 };
+
+// Both stay plain aggregates of floats in declared order, without padding.
+static_assert(sizeof(Vector) == 4 * sizeof(float));
+static_assert(sizeof(TrackedPoint) == 7 * sizeof(float));
+static_assert(std::is_trivial_v<Vector> && std::is_standard_layout_v<Vector>);
+static_assert(std::is_trivial_v<TrackedPoint> && std::is_standard_layout_v<TrackedPoint>);
+static_assert(offsetof(TrackedPoint, prevX) == 3 * sizeof(float));
+static_assert(offsetof(TrackedPoint, w) == 6 * sizeof(float));
+static_assert(offsetof(Vector, w) == 3 * sizeof(float));
 
 // The results of Displacement, Add, Scale and Cross leave w at zero.
 

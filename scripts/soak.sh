@@ -15,8 +15,8 @@ fi
 minutes="$1"
 bin="$(cd "${2:-build}" && pwd)/bin"
 # Every Linux build of the demo has the shim beside it; without it the ticks go uncounted.
-if [ ! -f "$bin/libswap_counter.so" ]; then
-    echo "no $bin/libswap_counter.so: build the demo there first (scripts/run.sh builds build/)" >&2
+if [ ! -f "$bin/libframe_counter.so" ]; then
+    echo "no $bin/libframe_counter.so: build the demo there first (scripts/run.sh builds build/)" >&2
     exit 2
 fi
 interval=5                           # seconds between samples
@@ -76,7 +76,7 @@ Sample() {
 # --- run ---
 
 echo "Soak: ${minutes} min on $DISPLAY, a sample every ${interval} s, warm-up ${warmup} s."
-LD_PRELOAD="$bin/libswap_counter.so" "$bin/boulles" 2>"$work/stderr" &
+LD_PRELOAD="$bin/libframe_counter.so" "$bin/boulles" 2>"$work/stderr" &
 demo=$!
 start=$(date +%s)
 round=0

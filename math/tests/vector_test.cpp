@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <type_traits>
 
 namespace {
 
@@ -26,17 +25,6 @@ void ExpectVector(const Vector& v, float x, float y, float z)
     EXPECT_SAME_BITS(v.x, x);
     EXPECT_SAME_BITS(v.y, y);
     EXPECT_SAME_BITS(v.z, z);
-}
-
-TEST(VectorLayout, PlainAggregatesOfFloatsInDeclaredOrder)
-{
-    static_assert(sizeof(Vector) == 4 * sizeof(float));
-    static_assert(sizeof(TrackedPoint) == 7 * sizeof(float));
-    static_assert(std::is_trivial_v<Vector> && std::is_standard_layout_v<Vector>);
-    static_assert(std::is_trivial_v<TrackedPoint> && std::is_standard_layout_v<TrackedPoint>);
-    static_assert(offsetof(TrackedPoint, prevX) == 3 * sizeof(float));
-    static_assert(offsetof(TrackedPoint, w) == 6 * sizeof(float));
-    static_assert(offsetof(Vector, w) == 3 * sizeof(float));
 }
 
 TEST(TrackedPointMoveTo, KeepsOneStepOfHistoryAndW)

@@ -1,5 +1,6 @@
 // Pixel formats and OpenGL contexts over GLX (Mesa's software renderer under Xvfb).
 
+#include "gl/surface.h"
 #include "platform/tests/xvfb_fixture.h"
 
 #include <GL/gl.h>
@@ -21,9 +22,7 @@ PIXELFORMATDESCRIPTOR Request(DWORD flags, BYTE colorBits, BYTE depthBits)
     return request;
 }
 
-// What the application asks for.
-const PIXELFORMATDESCRIPTOR APPLICATION_REQUEST =
-    Request(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 32);
+const PIXELFORMATDESCRIPTOR APPLICATION_REQUEST = PixelFormatRequest();
 
 int ConfigAttribute(int format, int attribute)
 {

@@ -6,6 +6,8 @@
 
 #include "webgl.h"
 
+#include "render/sphere_rings.h"
+
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -217,23 +219,12 @@ void AddVertex(GLfloat x, GLfloat y, GLfloat z)
         vertex.colour[i] = state.colour[i];
 }
 
-// Rings of unit normals from the pole at +z (stack 0) to the pole at -z, slice k at angle
-// 2 pi k / slices about z; two triangles per quad between neighbouring rings.
+// The shared rings of unit normals; two triangles per quad between neighbouring rings.
 void LoadSphere(GLint slices, GLint stacks)
 {
-    const double pi = std::acos(-1.0);
     const int ring = slices + 1;
-    std::vector<GLfloat> normals;
+    const std::vector<GLfloat> normals = SphereRingNormals(slices, stacks);
     std::vector<unsigned short> indices;
-    for (int stack = 0; stack <= stacks; ++stack) {
-        const double polar = pi * stack / stacks;
-        for (int slice = 0; slice <= slices; ++slice) {
-            const double around = 2 * pi * (slice % slices) / slices;
-            normals.push_back((GLfloat)(std::cos(around) * std::sin(polar)));
-            normals.push_back((GLfloat)(std::sin(around) * std::sin(polar)));
-            normals.push_back((GLfloat)std::cos(polar));
-        }
-    }
     for (int stack = 0; stack < stacks; ++stack)
         for (int slice = 0; slice < slices; ++slice) {
             const unsigned short upper = (unsigned short)(stack * ring + slice);

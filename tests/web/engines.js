@@ -18,7 +18,8 @@ const LAUNCH_TIMEOUT = 180000;
 // --- a private X server ---
 
 // Firefox has no WebGL when headless without a display, and MiniBrowser has no headless mode.
-// Xvfb picks a free display number itself and writes it to descriptor 3.
+// Xvfb picks a free display number itself and writes it to descriptor 3 (within 2 minutes,
+// or it hangs).
 function StartXvfb() {
   const xvfb = spawn('Xvfb',
                      ['-displayfd', '3', '-screen', '0', '1024x768x24', '-nolisten', 'tcp', '-noreset'],
@@ -32,12 +33,18 @@ function StartXvfb() {
   });
   return new Promise((resolve, reject) => {
     let written = '';
+    const hang = setTimeout(() => {
+      xvfb.kill();
+      reject(new Error('Xvfb gave no display number in 2 minutes'));
+    }, 120000).unref();
     xvfb.on('error', reject);
     xvfb.on('exit', (code) => reject(new Error('Xvfb ended before it was ready: ' + code)));
     xvfb.stdio[3].on('data', (data) => {
       written += data;
-      if (written.endsWith('\n'))
+      if (written.endsWith('\n')) {
+        clearTimeout(hang);
         resolve({display: ':' + written.trim(), stop});
+      }
     });
   });
 }

@@ -24,7 +24,7 @@ for tool in Xvfb cc /usr/bin/compare /usr/bin/convert; do
     command -v "$tool" >/dev/null || fail "$tool is missing"
 done
 
-cc -shared -fPIC -o "$work/shim.so" "$here/first_frame_shim.c" -lGL || fail "the shim does not build"
+cc -shared -fPIC -o "$work/shim.so" "$here/../support/shims/first_frame.c" -lGL || fail "the shim does not build"
 . "$here/../../scripts/private-xvfb.sh"
 StartPrivateXvfb
 # Two minutes are for a hang: the first frame comes however busy the machine is.

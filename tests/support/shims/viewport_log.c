@@ -1,5 +1,5 @@
-/* LD_PRELOAD shim: writes "glViewport W H" on standard error for every viewport
- * an unchanged program sets, so a test can read the WM_SIZE messages it got. */
+/* Logs the viewports an unchanged program sets, so a test reads its WM_SIZEs.
+ * An LD_PRELOAD shim: "glViewport W H" on standard error for each. */
 #define _GNU_SOURCE
 #include <GL/gl.h>
 #include <dlfcn.h>

@@ -1,7 +1,7 @@
-/* LD_PRELOAD interposer: counts the heap allocations an unchanged program makes
- * once its frames run, split into "ours" (made by the main executable's own
- * code) and "theirs" (made inside a shared library: Mesa, GLU, freeglut,
- * Xlib). At exit it prints on stderr
+/* Counts the heap allocations an unchanged program makes once its frames run.
+ * An LD_PRELOAD interposer: it splits them into "ours" (made by the main
+ * executable's own code) and "theirs" (made inside a shared library: Mesa,
+ * GLU, freeglut, Xlib). At exit it prints on stderr
  *     alloc-counter: ours N theirs M frames F
  * and, for ours, the allocating call sites as PROGRAM+ADDRESS (for
  * addr2line -f -C -e PROGRAM ADDRESS).

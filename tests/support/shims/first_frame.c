@@ -1,6 +1,6 @@
-/* LD_PRELOAD shim for the first-frame comparison: at the native program's first
- * glXSwapBuffers it writes the back buffer, the picture about to be presented, to
- * the PPM file named by FIRST_FRAME_PPM, and ends the program. */
+/* Saves the first frame an unchanged program presents, and ends the program.
+ * An LD_PRELOAD shim: at the first glXSwapBuffers it writes the back buffer, the
+ * picture about to be presented, to the PPM file named by FIRST_FRAME_PPM. */
 #define _GNU_SOURCE
 #include <GL/gl.h>
 #include <GL/glx.h>

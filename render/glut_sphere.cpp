@@ -1,3 +1,5 @@
+// The build's sphere in the browser: our GLUT's, which WebGL draws instanced.
+
 #include "render/sphere.h"
 
 #include <GL/freeglut.h>

@@ -1,8 +1,8 @@
-// Sanitizer builds only. Mesa unloads its DRI driver (swrast_dri.so here) when
-// a display connection closes, and the blocks the driver still holds then look
-// leaked to LeakSanitizer, from an "<unknown module>" it can no longer name.
-// Keeping the driver loaded until the process ends keeps its data reachable,
-// while every other library is unloaded as usual.
+// Keeps Mesa's driver loaded to the end of a sanitized program; counts nothing.
+// Linked into every program of a sanitizer build. Mesa unloads its DRI driver
+// (swrast_dri.so here) when a display connection closes, and the blocks it still
+// holds then look leaked to LeakSanitizer, from an "<unknown module>". Kept
+// loaded, its data stays reachable; every other library is unloaded as usual.
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <link.h>
