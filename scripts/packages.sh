@@ -22,7 +22,8 @@ TRAJECTORY_PACKAGES="clang lib32stdc++-12-dev lib32gcc-12-dev libc6-dev-i386 g++
 # fetches the drivers. Firefox and MiniBrowser run on an Xvfb of their own and
 # draw WebGL with Mesa's EGL, GLX and software renderer, only recommends. A Node
 # from NodeSource brings its own npm, which Debian's npm package would conflict with.
-WEB_BUILD_PACKAGES="cmake ninja-build emscripten nodejs"
+# rsvg-convert (librsvg2-bin) draws the installed page's PNG icons from the SVG.
+WEB_BUILD_PACKAGES="cmake ninja-build emscripten nodejs librsvg2-bin"
 WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium firefox-esr webkit2gtk-driver xvfb libegl-mesa0 libglx-mesa0 libgl1-mesa-dri"
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
 # The native builds' tests (ci, sanitize) need the first group; the rest can

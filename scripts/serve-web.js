@@ -11,6 +11,8 @@ const TYPES = {
   '.wasm': 'application/wasm',
   '.png': 'image/png',
   '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
+  '': 'text/plain; charset=utf-8',  // LICENSE
 };
 
 const root = path.resolve(process.argv[2] || '.');

@@ -317,24 +317,30 @@ mergeInto(LibraryManager.library, {
     Module['canvas'].height = height;
   },
 
-  // A modal box in the page: caption, error icon, text and OK. Returns when it is dismissed
-  // (OK, Enter, or Esc as an OK-only box on Windows takes it).
+  // A modal box in the page: caption, error icon, text and OK, named by its caption and described
+  // by its text. Returns when it is dismissed (OK, Enter, or Esc as an OK-only box on Windows
+  // takes it).
   WebMessageBox__deps: ['$Page'],
   WebMessageBox: function(text, caption) {
     return Page.sleep(function(wakeUp) {
       var box = document.createElement('dialog');
       box.className = 'message-box';
       box.setAttribute('role', 'alertdialog');
+      box.setAttribute('aria-labelledby', 'message-box-caption');
+      box.setAttribute('aria-describedby', 'message-box-text');
       var title = document.createElement('div');
       title.className = 'caption';
+      title.id = 'message-box-caption';
       title.textContent = UTF8ToString(caption);
       var body = document.createElement('div');
       body.className = 'body';
       var icon = document.createElement('span');
       icon.className = 'error-icon';
-      icon.setAttribute('aria-label', 'error');
+      icon.setAttribute('role', 'img');
+      icon.setAttribute('aria-label', 'Erreur');
       icon.textContent = '\u2715';
       var message = document.createElement('p');
+      message.id = 'message-box-text';
       message.textContent = UTF8ToString(text);
       var ok = document.createElement('button');
       ok.textContent = 'OK';

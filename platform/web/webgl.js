@@ -68,8 +68,8 @@ mergeInto(LibraryManager.library, {
     VERTEX_BYTES: 40,  // position, normal, colour: ten floats
     SPHERE_BYTES: 36,  // place, colour, radius: nine floats
     LOSS_NOTICE_MS: 3000,
-    LOSS_TEXT: 'The picture is lost: the browser took the graphics context away and has not ' +
-               'given it back. Reload the page to get it back.',
+    LOSS_TEXT: 'L\u2019image est perdue\u00a0: le navigateur a repris le contexte graphique et ne l\u2019a pas rendu. ' +
+               'Rechargez la page pour la retrouver.',
 
     compile: function(gl, type, source) {
       var shader = gl.createShader(type);

@@ -8,6 +8,8 @@
 'use strict';
 const {spawn} = require('child_process');
 const fs = require('fs');
+const os = require('os');
+const path = require('path');
 
 const CHROMIUM = '/usr/bin/chromium';
 const FIREFOX = '/usr/bin/firefox-esr';
@@ -69,10 +71,23 @@ async function WithXvfb(open) {
 
 // --- Chromium ---
 
-async function OpenChromium(chromiumArguments, pageOptions) {
+// A page in a private context, or with `persistent` in a profile of its own in a temporary
+// folder, as installing needs (Chromium installs nothing from a private window).
+async function OpenChromium(chromiumArguments, {persistent, ...pageOptions}) {
   const {chromium} = require('playwright-core');
-  const browser = await chromium.launch({executablePath: CHROMIUM, args: chromiumArguments,
-                                         timeout: LAUNCH_TIMEOUT});
+  const launchOptions = {executablePath: CHROMIUM, args: chromiumArguments, timeout: LAUNCH_TIMEOUT};
+  if (persistent) {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'boulles-profile-'));
+    const forget = () => fs.rmSync(profile, {recursive: true, force: true});
+    try {
+      const context = await chromium.launchPersistentContext(profile, {...launchOptions, ...pageOptions});
+      return {page: context.pages()[0], close: () => context.close().finally(forget)};
+    } catch (error) {
+      forget();
+      throw error;
+    }
+  }
+  const browser = await chromium.launch(launchOptions);
   try {
     return {page: await browser.newPage(pageOptions), close: () => browser.close()};
   } catch (error) {

@@ -4,7 +4,8 @@
 //                                            a drag turns the view, + zooms, / hides the axes;
 //                                            Esc ends the run with exit code 0
 //   node page_test.js no-webgl DIRECTORY     a browser without WebGL: the box; OK ends with 1
-//   node page_test.js from-disk DIRECTORY    the page opened as a file draws the balls
+//   node page_test.js from-disk DIRECTORY    the page opened as a file draws the balls, with no
+//                                            worker and no failure
 //   node page_test.js screens DIRECTORY      320x240, 1920x1080, a pixel ratio of 2: fits, sharp
 //   node page_test.js freeze DIRECTORY       a page frozen while keypad + is held releases it
 //   node page_test.js first-frame DIRECTORY OUT.png   writes the first frame drawn
@@ -13,7 +14,14 @@
 //                                            come back with every state
 //   node page_test.js keys-wheel DIRECTORY   the main-row keys, typed * and /, and the wheel
 //   node page_test.js touch DIRECTORY        a finger drags, two pinch, a button shows the axes
-//   node page_test.js phone DIRECTORY        a 390x844 phone lays the page out at its width
+//   node page_test.js phone DIRECTORY        a 390x844 phone lays the page out at its width, the
+//                                            picture and the controls together, upright and on
+//                                            its side, and tells of the fingers alone
+//   node page_test.js accessible DIRECTORY   axe-core finds nothing on the page as it plays
+//   node page_test.js accessible-no-webgl DIRECTORY   nor on the box without WebGL
+//   node page_test.js install DIRECTORY      installable; offline, the page starts from its worker
+//   node page_test.js fullscreen DIRECTORY   the control enters and leaves fullscreen, the canvas
+//                                            follows; no control where there is no fullscreen
 // DIRECTORY holds boulles.html; the page is served from it on a free port, in a 640x800 window
 // unless the scenario asks for another.
 'use strict';
@@ -203,7 +211,7 @@ async function Play(page) {
   const last = await page.evaluate(() => window.framesDrawn);
   await AnimationFrames(page, 10);
   Check(await page.evaluate(() => window.framesDrawn) === last, 'no frame after the end', last);
-  Check(/ended with exit code 0/.test(await StatusLine(page)), 'the page says so', await StatusLine(page));
+  Check(/terminée avec le code de sortie 0/.test(await StatusLine(page)), 'the page says so', await StatusLine(page));
   if (engine === 'chromium') {
     Check(await page.evaluate(() => new Promise((resolve) => Object.assign(new Image(), {
       onload: () => resolve(true), onerror: () => resolve(false),
@@ -307,7 +315,7 @@ async function Fingers(page, type, points) {
 
 async function Touch(page) {
   await WaitFrames(page, 2);
-  await page.locator('button', {hasText: 'show'}).tap();
+  await page.locator('button', {hasText: 'afficher'}).tap();
   await WaitFrames(page, 1);
 
   // Turned by 90 degrees as in play: X (red) across the picture, Z at the eye.
@@ -375,7 +383,7 @@ async function ContextLoss(page) {
     window.loseContext.loseContext();
   });
   await WaitFrames(page, 3);
-  await page.waitForFunction(() => /picture is lost.*Reload the page/.test(
+  await page.waitForFunction(() => /image est perdue.*Rechargez la page/.test(
       document.getElementById('status').textContent), null, {timeout: 60000});
   await page.evaluate(() => window.loseContext.restoreContext());
   await WaitFrames(page, 2);
@@ -385,7 +393,125 @@ async function ContextLoss(page) {
     const gl = window.Module.canvas.getContext('webgl');
     return {depthTest: gl.getParameter(gl.DEPTH_TEST), status: document.getElementById('status').textContent};
   });
-  Check(state.depthTest && !/lost/.test(state.status), 'every state is back, and the page says no more', state);
+  Check(state.depthTest && !/perdue/.test(state.status), 'every state is back, and the page says no more', state);
+}
+
+// --- the page as an app ---
+
+// Every rule of axe-core on the page as it is now.
+async function CheckAccessibility(page, name) {
+  await page.addScriptTag({path: require.resolve('axe-core/axe.min.js')});
+  const violations = await page.evaluate(async () => (await window.axe.run()).violations.map(
+    (violation) => ({id: violation.id, nodes: violation.nodes.map((node) => node.target.join(' '))})));
+  Check(violations.length === 0, name + ': no accessibility violation', violations);
+}
+
+// A desktop is told of the keys; the page as it plays is accessible.
+async function Accessible(page) {
+  await BallsDrawn(page);
+  Check(/Échap quitte/.test(await StatusLine(page)), 'with a mouse, the instructions name Esc',
+        await StatusLine(page));
+  await CheckAccessibility(page, 'playing');
+}
+
+async function AccessibleNoWebGl(page) {
+  const box = page.getByRole('alertdialog', {name: 'Problème'});
+  await box.waitFor({timeout: 30000});
+  Check(await box.getByRole('img', {name: 'Erreur'}).count() === 1, 'the box\'s icon says what it is', null);
+  await CheckAccessibility(page, 'no WebGL');
+}
+
+// Upright, the picture, the controls and the line below it stay together; on its side, the
+// picture takes the height and the controls go beside it. A phone is told of its fingers alone.
+async function PhoneLayout(page) {
+  const layout = () => page.evaluate(() => {
+    const box = (id) => document.getElementById(id).getBoundingClientRect().toJSON();
+    return {canvas: box('canvas'), controls: box('controls'), width: innerWidth, height: innerHeight};
+  });
+  const upright = await layout();
+  const band = upright.controls.top - upright.canvas.bottom;
+  Check(band >= 0 && band < 0.1 * upright.height, '390x844: no empty band under the picture', upright);
+  await page.setViewportSize({width: 844, height: 390});
+  await WaitFrames(page, 2);
+  const sideways = await layout();
+  Check(sideways.canvas.height >= 0.9 * sideways.height && sideways.controls.left >= sideways.canvas.right &&
+        sideways.controls.right <= sideways.width, '844x390: the picture as high as the screen, the controls beside',
+        sideways);
+  const status = await StatusLine(page);
+  Check(!/Échap|molette|clavier|\*/.test(status), 'a phone is told of no key, wheel or keyboard', status);
+}
+
+async function PhoneScenario(page) {
+  await Phone(page);
+  await PhoneLayout(page);
+}
+
+// Served, Chromium would install the page; its worker keeps the files, so that without a
+// network the page starts again and plays.
+async function Install(page) {
+  await BallsDrawn(page);
+  const session = await page.context().newCDPSession(page);
+  const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
+  Check(installabilityErrors.length === 0, 'nothing keeps Chromium from installing the page', installabilityErrors);
+  await page.waitForFunction(() => navigator.serviceWorker.controller, null, {timeout: 60000});
+  await page.context().setOffline(true);
+  await page.reload();
+  await BallsDrawn(page);
+  Check(await page.evaluate(() => fetch('not-kept').then(() => 'served', () => 'offline')) === 'offline',
+        'offline, what the worker does not keep is not there', null);
+}
+
+// From disk the page plays without a worker, and nothing fails for the want of one.
+async function FromDisk(page) {
+  await BallsDrawn(page);
+  const found = await page.evaluate(() => ({failed: document.body.dataset.failed,
+                                           worker: Boolean(navigator.serviceWorker && navigator.serviceWorker.controller)}));
+  Check(found.failed === undefined && !found.worker, 'from disk, no worker and no failure', found);
+}
+
+// Headless Chromium gives the page its fullscreen but leaves its window as it was: the test
+// resizes the window as a browser does when a page goes fullscreen and back.
+async function Fullscreen(page) {
+  await WaitFrames(page, 2);
+  const session = await page.context().newCDPSession(page);
+  const {windowId} = await session.send('Browser.getWindowForTarget');
+  const setWindow = (windowState) => session.send('Browser.setWindowBounds', {windowId, bounds: {windowState}});
+  const canvas = () => page.evaluate(() => {
+    const {canvas} = window.Module;
+    return {box: canvas.getBoundingClientRect().toJSON(), buffer: [canvas.width, canvas.height]};
+  });
+  const bufferChanged = (from) => page.waitForFunction(
+    ([width, height]) => window.Module.canvas.width !== width || window.Module.canvas.height !== height,
+    from.buffer, {timeout: 60000});
+  const button = page.locator('#fullscreen');
+  const before = await canvas();
+
+  await button.click();
+  await page.waitForFunction(() => document.fullscreenElement === document.documentElement, null, {timeout: 30000});
+  await setWindow('fullscreen');
+  await bufferChanged(before);
+  await WaitFrames(page, 2);
+  const full = await canvas();
+  const frame = await NextFrame(page);
+  Check(full.box.width > before.box.width && full.buffer[0] === Math.round(full.box.width) &&
+        frame.width === full.buffer[0] && frame.blue > 2000, 'fullscreen: the picture at the new size',
+        {before, full, frame});
+  Check(await button.textContent() === 'Quitter le plein écran', 'fullscreen: the control leaves it',
+        await button.textContent());
+
+  await button.click();
+  await page.waitForFunction(() => document.fullscreenElement === null, null, {timeout: 30000});
+  await setWindow('normal');
+  await bufferChanged(full);
+  await WaitFrames(page, 2);
+  const after = await canvas();
+  Check(JSON.stringify(after) === JSON.stringify(before) && await button.textContent() === 'Plein écran',
+        'out of fullscreen, the page as it was', {before, after});
+
+  await page.addInitScript(() => Object.defineProperty(Document.prototype, 'fullscreenEnabled', {get: () => false}));
+  await page.reload();
+  await WaitFrames(page, 1);
+  Check(await button.isHidden(), 'no fullscreen control where the browser offers none', null);
 }
 
 // The page asked for it before the program started.
@@ -398,15 +524,20 @@ async function FirstFrame(page) {
 const SCENARIOS = {
   'play': [SWIFTSHADER, false, Play],
   'no-webgl': [['--disable-webgl'], false, NoWebGl],
-  'from-disk': [SWIFTSHADER, false, BallsDrawn, {fromDisk: true}],
+  'from-disk': [SWIFTSHADER, false, FromDisk, {fromDisk: true}],
   'screens': [SWIFTSHADER, false, Screens, {viewport: {width: 320, height: 240}}],
   'freeze': [SWIFTSHADER, false, Freeze],
   'first-frame': [SWIFTSHADER, 'png', FirstFrame],
   'context-loss': [SWIFTSHADER, false, ContextLoss],
   'keys-wheel': [SWIFTSHADER, false, KeysAndWheel],
   'touch': [SWIFTSHADER, false, Touch, {hasTouch: true}],
-  'phone': [SWIFTSHADER, false, Phone,
+  'phone': [SWIFTSHADER, false, PhoneScenario,
             {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true}],
+  'accessible': [SWIFTSHADER, false, Accessible],
+  'accessible-no-webgl': [['--disable-webgl'], false, AccessibleNoWebGl],
+  'install': [SWIFTSHADER, false, Install, {persistent: true}],
+  'fullscreen': [[...SWIFTSHADER, '--window-size=640,800', '--screen-info={1280x1024}'], false, Fullscreen,
+                 {viewport: null}],
 };
 
 (async () => {
