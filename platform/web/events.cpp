@@ -1,0 +1,67 @@
+// The page's events, as page.js reports them, turned into the core's calls. The first of the
+// backend's files: nothing here is called but by the page.
+
+#include "web_state.h"
+
+#include <emscripten.h>
+
+extern "C" {
+
+// `typed` is the code point of the character the press types, 0 for none.
+EMSCRIPTEN_KEEPALIVE void WebKeyChanged(int virtualKey, int down, int typed)
+{
+    if (web.canvasWindow)
+        CoreKeyChanged(web.canvasWindow, virtualKey, 0, down != 0,
+                       CodePointToCp1252((unsigned)typed));
+}
+
+// A character typed by a control of the page, as a code point.
+EMSCRIPTEN_KEEPALIVE void WebCharTyped(int typed)
+{
+    const unsigned char character = CodePointToCp1252((unsigned)typed);
+    if (web.canvasWindow && character)
+        CoreCharTyped(web.canvasWindow, character);
+}
+
+EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down)
+{
+    if (virtualKey == VK_LBUTTON && !down)
+        web.fingerWaiting = false;
+    CoreButtonChanged(virtualKey, down != 0);
+}
+
+// A finger went down: the cursor moves under it now, the left button goes down once a frame
+// has read the cursor there (surface.cpp).
+EMSCRIPTEN_KEEPALIVE void WebTouchStarted(int x, int y)
+{
+    CorePointerMoved(web.canvasWindow, x, y);
+    web.fingerWaiting = true;
+}
+
+// `delta` in WHEEL_DELTA units, positive away from the user.
+EMSCRIPTEN_KEEPALIVE void WebWheelTurned(int delta, int x, int y)
+{
+    if (web.canvasWindow)
+        CoreWheelTurned(web.canvasWindow, delta, x, y);
+}
+
+EMSCRIPTEN_KEEPALIVE void WebCursorMoved(int x, int y)
+{
+    CorePointerMoved(web.canvasWindow, x, y);
+}
+
+// A finger's press still waiting is dropped too: its release may never come.
+EMSCRIPTEN_KEEPALIVE void WebFocusLost()
+{
+    web.fingerWaiting = false;
+    CoreReleaseAllKeys();
+}
+
+// A canvas laid out smaller than a device pixel still has one.
+EMSCRIPTEN_KEEPALIVE void WebCanvasSized(int width, int height)
+{
+    web.canvasWidth = width > 1 ? width : 1;
+    web.canvasHeight = height > 1 ? height : 1;
+}
+
+}  // extern "C"
