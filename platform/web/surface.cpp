@@ -89,6 +89,8 @@ void BackendPresent(HWND)
     PressWaitingFinger();
     glFlush();
     ++web.framesPresented;
+    // clang-format off
     EM_ASM({ if (Module['onSwapBuffers']) Module['onSwapBuffers']($0); }, web.framesPresented);
+    // clang-format on
     WebWaitForPresentation();
 }

@@ -115,9 +115,9 @@ void NormalMatrix(const Matrix& modelview, GLfloat out[9])
         a(0, 0) * cofactor[0][0] + a(0, 1) * cofactor[0][1] + a(0, 2) * cofactor[0][2];
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
-            out[column * 3 + row] =
-                determinant == 0 ? (GLfloat)(row == column)
-                                 : (GLfloat)(cofactor[row][column] / determinant);
+            out[column * 3 + row] = determinant == 0
+                                        ? (GLfloat)(row == column)
+                                        : (GLfloat)(cofactor[row][column] / determinant);
 }
 
 // --- drawing ---
@@ -226,8 +226,11 @@ void LoadSphere(GLint slices, GLint stacks)
         for (int slice = 0; slice < slices; ++slice) {
             const unsigned short upper = (unsigned short)(stack * ring + slice);
             const unsigned short lower = (unsigned short)(upper + ring);
-            const unsigned short quad[6] = {upper, lower, (unsigned short)(upper + 1),
-                                            (unsigned short)(upper + 1), lower,
+            const unsigned short quad[6] = {upper,
+                                            lower,
+                                            (unsigned short)(upper + 1),
+                                            (unsigned short)(upper + 1),
+                                            lower,
                                             (unsigned short)(lower + 1)};
             indices.insert(indices.end(), quad, quad + 6);
         }
@@ -251,8 +254,10 @@ void DrawPendingGl()
 // Every field webgl.js reads, by record: the parts of WebGlState first, in the order of their
 // bits of `changes`; then a sphere's and a vertex's, each record's fields filling it, so that a
 // field added to one fails here until it is listed, and in webgl.js until that reads it.
-#define SPHERE_FIELDS(FIELD) FIELD(WebGlSphere, place) FIELD(WebGlSphere, colour) FIELD(WebGlSphere, radius)
-#define VERTEX_FIELDS(FIELD) FIELD(WebGlVertex, position) FIELD(WebGlVertex, normal) FIELD(WebGlVertex, colour)
+#define SPHERE_FIELDS(FIELD) \
+    FIELD(WebGlSphere, place) FIELD(WebGlSphere, colour) FIELD(WebGlSphere, radius)
+#define VERTEX_FIELDS(FIELD) \
+    FIELD(WebGlVertex, position) FIELD(WebGlVertex, normal) FIELD(WebGlVertex, colour)
 
 #define FIELD_NAME(record, field) #record "." #field " "
 #define FIELD_PLACE(record, field) (int)offsetof(record, field), (int)sizeof(record::field),
@@ -263,11 +268,15 @@ void DrawPendingGl()
 
 static_assert(0 WEBGL_STATE_PARTS(STATE_SIZE) == sizeof(WebGlState),
               "every part of WebGlState is in WEBGL_STATE_PARTS");
-static_assert(0 SPHERE_FIELDS(FIELD_SIZE) == sizeof(WebGlSphere), "every field of a sphere is listed");
-static_assert(0 VERTEX_FIELDS(FIELD_SIZE) == sizeof(WebGlVertex), "every field of a vertex is listed");
+static_assert(0 SPHERE_FIELDS(FIELD_SIZE) == sizeof(WebGlSphere),
+              "every field of a sphere is listed");
+static_assert(0 VERTEX_FIELDS(FIELD_SIZE) == sizeof(WebGlVertex),
+              "every field of a vertex is listed");
 
-const char FIELD_NAMES[] = WEBGL_STATE_PARTS(STATE_NAME) SPHERE_FIELDS(FIELD_NAME) VERTEX_FIELDS(FIELD_NAME);
-const int FIELD_PLACES[] = {WEBGL_STATE_PARTS(STATE_PLACE) SPHERE_FIELDS(FIELD_PLACE) VERTEX_FIELDS(FIELD_PLACE)};
+const char FIELD_NAMES[] =
+    WEBGL_STATE_PARTS(STATE_NAME) SPHERE_FIELDS(FIELD_NAME) VERTEX_FIELDS(FIELD_NAME);
+const int FIELD_PLACES[] = {WEBGL_STATE_PARTS(STATE_PLACE) SPHERE_FIELDS(FIELD_PLACE)
+                                VERTEX_FIELDS(FIELD_PLACE)};
 
 }  // namespace
 
@@ -352,10 +361,12 @@ void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
     const double u = x / length, v = y / length, w = z / length;
     const double radians = (double)angle * std::acos(-1.0) / 180;
     const double c = std::cos(radians), s = std::sin(radians), t = 1 - c;
+    // clang-format off
     const double by[16] = {u * u * t + c,     v * u * t + w * s, w * u * t - v * s, 0,
                            u * v * t - w * s, v * v * t + c,     w * v * t + u * s, 0,
                            u * w * t + v * s, v * w * t - u * s, w * w * t + c,     0,
                            0,                 0,                 0,                 1};
+    // clang-format on
     MultiplyCurrent(by);
 }
 
@@ -412,9 +423,11 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
     if (depth == 0 || sine == 0 || aspect == 0)
         return;
     const double cotangent = std::cos(radians) / sine;
+    // clang-format off
     const double by[16] = {cotangent / aspect, 0, 0, 0, 0, cotangent, 0, 0,
                            0, 0, -(zFar + zNear) / depth, -1,
                            0, 0, -2 * zNear * zFar / depth, 0};
+    // clang-format on
     MultiplyCurrent(by);
 }
 

@@ -42,7 +42,9 @@ enum WebGlPartIndex { WEBGL_STATE_PARTS(WEBGL_PART_INDEX) WEBGL_PART_COUNT };
 #undef WEBGL_PART_INDEX
 
 #define WEBGL_PART_BIT(change, field) change = 1 << change##_INDEX,
-enum WebGlChange { WEBGL_STATE_PARTS(WEBGL_PART_BIT) WEBGL_EVERYTHING = (1 << WEBGL_PART_COUNT) - 1 };
+enum WebGlChange {
+    WEBGL_STATE_PARTS(WEBGL_PART_BIT) WEBGL_EVERYTHING = (1 << WEBGL_PART_COUNT) - 1
+};
 #undef WEBGL_PART_BIT
 
 // One vertex of glBegin/glEnd, as webgl.js reads it.

@@ -36,6 +36,7 @@ const engine = (process.argv.find((a) => a.startsWith(ENGINE_OPTION)) || ENGINE_
 const [scenario, directory, output] =
   process.argv.slice(2).filter((a) => !a.startsWith(ENGINE_OPTION));
 const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
+const HANG_MS = 120000;
 
 // --- the page ---
 
@@ -150,9 +151,11 @@ async function AnimationFrames(page, count) {
   }), count);
 }
 
+// The exit code, once boulles.html's Module.onExit has put it on the page; only a hang takes
+// longer than the deadline.
 async function ExitCode(page) {
   await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, null,
-                             {timeout: 30000});
+                             {timeout: HANG_MS});
   return page.evaluate(() => document.body.dataset.exitCode);
 }
 
