@@ -115,8 +115,7 @@ const Load = () => os.loadavg()[0].toFixed(1);
     server.kill();
   }
   let total = 0;
-  for (const name of ['boulles.html', 'boulles.js', 'boulles.svg', 'boulles.webmanifest', 'service-worker.js',
-                      'LICENSE']) {
+  for (const name of ['boulles.html', 'boulles.js', 'boulles.svg', 'boulles.webmanifest', 'service-worker.js']) {
     const bytes = fs.readFileSync(path.join(directory, name));
     const gzipped = zlib.gzipSync(bytes, {level: 9}).length;
     total += gzipped;

@@ -4,7 +4,7 @@
 'use strict';
 const CACHE = 'boulles';
 const FILES = ['boulles.html', 'boulles.js', 'boulles.svg', 'boulles.webmanifest',
-               'boulles-192.png', 'boulles-512.png', 'LICENSE'];
+               'boulles-192.png', 'boulles-512.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)));

@@ -4,8 +4,7 @@
 //                                            a drag turns the view, + zooms, / hides the axes;
 //                                            Esc ends the run with exit code 0
 //   node page_test.js no-webgl DIRECTORY     a browser without WebGL: the box; OK ends with 1
-//   node page_test.js from-disk DIRECTORY    the page opened as a file draws the balls, with no
-//                                            worker and no failure
+//   node page_test.js from-disk DIRECTORY    the page opened as a file draws the balls
 //   node page_test.js screens DIRECTORY      320x240, 1920x1080, a pixel ratio of 2: fits, sharp
 //   node page_test.js freeze DIRECTORY       a page frozen while keypad + is held releases it
 //   node page_test.js first-frame DIRECTORY OUT.png   writes the first frame drawn
@@ -14,14 +13,10 @@
 //                                            come back with every state
 //   node page_test.js keys-wheel DIRECTORY   the main-row keys, typed * and /, and the wheel
 //   node page_test.js touch DIRECTORY        a finger drags, two pinch, a button shows the axes
-//   node page_test.js phone DIRECTORY        a 390x844 phone lays the page out at its width, the
-//                                            picture and the controls together, upright and on
-//                                            its side, and tells of the fingers alone
-//   node page_test.js accessible DIRECTORY   axe-core finds nothing on the page as it plays
-//   node page_test.js accessible-no-webgl DIRECTORY   nor on the box without WebGL
-//   node page_test.js install DIRECTORY      installable; offline, the page starts from its worker
-//   node page_test.js fullscreen DIRECTORY   the control enters and leaves fullscreen, the canvas
-//                                            follows; no control where there is no fullscreen
+//   node page_test.js phone DIRECTORY        a 390x844 phone: at its width, upright and sideways
+//   node page_test.js accessible[-no-webgl] DIRECTORY   axe-core on the page, on the box
+//   node page_test.js install DIRECTORY      installable; offline, it starts from its worker
+//   node page_test.js fullscreen DIRECTORY   the control enters and leaves fullscreen
 // DIRECTORY holds boulles.html; the page is served from it on a free port, in a 640x800 window
 // unless the scenario asks for another.
 'use strict';
@@ -427,6 +422,7 @@ async function AccessibleNoWebGl(page) {
 // Upright, the picture, the controls and the line below it stay together; on its side, the
 // picture takes the height and the controls go beside it. A phone is told of its fingers alone.
 async function PhoneLayout(page) {
+  await Phone(page);
   const layout = () => page.evaluate(() => {
     const box = (id) => document.getElementById(id).getBoundingClientRect().toJSON();
     return {canvas: box('canvas'), controls: box('controls'), width: innerWidth, height: innerHeight};
@@ -444,11 +440,6 @@ async function PhoneLayout(page) {
   Check(!/Échap|molette|clavier|\*/.test(status), 'a phone is told of no key, wheel or keyboard', status);
 }
 
-async function PhoneScenario(page) {
-  await Phone(page);
-  await PhoneLayout(page);
-}
-
 // Served, Chromium would install the page; its worker keeps the files, so that without a
 // network the page starts again and plays.
 async function Install(page) {
@@ -464,52 +455,37 @@ async function Install(page) {
         'offline, what the worker does not keep is not there', null);
 }
 
-// From disk the page plays without a worker, and nothing fails for the want of one.
-async function FromDisk(page) {
-  await BallsDrawn(page);
-  const found = await page.evaluate(() => ({failed: document.body.dataset.failed,
-                                           worker: Boolean(navigator.serviceWorker && navigator.serviceWorker.controller)}));
-  Check(found.failed === undefined && !found.worker, 'from disk, no worker and no failure', found);
-}
-
 // Headless Chromium gives the page its fullscreen but leaves its window as it was: the test
-// resizes the window as a browser does when a page goes fullscreen and back.
+// sizes the window as a browser does when a page goes fullscreen and back.
 async function Fullscreen(page) {
   await WaitFrames(page, 2);
   const session = await page.context().newCDPSession(page);
   const {windowId} = await session.send('Browser.getWindowForTarget');
-  const setWindow = (windowState) => session.send('Browser.setWindowBounds', {windowId, bounds: {windowState}});
+  const button = page.locator('#fullscreen');
   const canvas = () => page.evaluate(() => {
     const {canvas} = window.Module;
     return {box: canvas.getBoundingClientRect().toJSON(), buffer: [canvas.width, canvas.height]};
   });
-  const bufferChanged = (from) => page.waitForFunction(
-    ([width, height]) => window.Module.canvas.width !== width || window.Module.canvas.height !== height,
-    from.buffer, {timeout: 60000});
-  const button = page.locator('#fullscreen');
-  const before = await canvas();
-
-  await button.click();
-  await page.waitForFunction(() => document.fullscreenElement === document.documentElement, null, {timeout: 30000});
-  await setWindow('fullscreen');
-  await bufferChanged(before);
-  await WaitFrames(page, 2);
-  const full = await canvas();
+  // Clicks the control; once the page is (or is no longer) fullscreen, sizes the window, and
+  // returns the canvas once its drawing buffer has changed.
+  const toggle = async (windowState, from) => {
+    await button.click();
+    await page.waitForFunction((full) => Boolean(document.fullscreenElement) === full,
+                               windowState === 'fullscreen', {timeout: 30000});
+    await session.send('Browser.setWindowBounds', {windowId, bounds: {windowState}});
+    await page.waitForFunction(([width, height]) => window.Module.canvas.width !== width ||
+                               window.Module.canvas.height !== height, from.buffer, {timeout: 60000});
+    await WaitFrames(page, 2);
+    return {...await canvas(), label: await button.textContent()};
+  };
+  const before = {...await canvas(), label: await button.textContent()};
+  const full = await toggle('fullscreen', before);
   const frame = await NextFrame(page);
   Check(full.box.width > before.box.width && full.buffer[0] === Math.round(full.box.width) &&
-        frame.width === full.buffer[0] && frame.blue > 2000, 'fullscreen: the picture at the new size',
-        {before, full, frame});
-  Check(await button.textContent() === 'Quitter le plein écran', 'fullscreen: the control leaves it',
-        await button.textContent());
-
-  await button.click();
-  await page.waitForFunction(() => document.fullscreenElement === null, null, {timeout: 30000});
-  await setWindow('normal');
-  await bufferChanged(full);
-  await WaitFrames(page, 2);
-  const after = await canvas();
-  Check(JSON.stringify(after) === JSON.stringify(before) && await button.textContent() === 'Plein écran',
-        'out of fullscreen, the page as it was', {before, after});
+        frame.width === full.buffer[0] && frame.blue > 2000 && full.label === 'Quitter le plein écran',
+        'fullscreen: the picture at the new size', {before, full, frame});
+  const after = await toggle('normal', full);
+  Check(JSON.stringify(after) === JSON.stringify(before), 'out of fullscreen, the page as it was', {before, after});
 
   await page.addInitScript(() => Object.defineProperty(Document.prototype, 'fullscreenEnabled', {get: () => false}));
   await page.reload();
@@ -527,14 +503,14 @@ async function FirstFrame(page) {
 const SCENARIOS = {
   'play': [SWIFTSHADER, false, Play],
   'no-webgl': [['--disable-webgl'], false, NoWebGl],
-  'from-disk': [SWIFTSHADER, false, FromDisk, {fromDisk: true}],
+  'from-disk': [SWIFTSHADER, false, BallsDrawn, {fromDisk: true}],
   'screens': [SWIFTSHADER, false, Screens, {viewport: {width: 320, height: 240}}],
   'freeze': [SWIFTSHADER, false, Freeze],
   'first-frame': [SWIFTSHADER, 'png', FirstFrame],
   'context-loss': [SWIFTSHADER, false, ContextLoss],
   'keys-wheel': [SWIFTSHADER, false, KeysAndWheel],
   'touch': [SWIFTSHADER, false, Touch, {hasTouch: true}],
-  'phone': [SWIFTSHADER, false, PhoneScenario,
+  'phone': [SWIFTSHADER, false, PhoneLayout,
             {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true}],
   'accessible': [SWIFTSHADER, false, Accessible],
   'accessible-no-webgl': [['--disable-webgl'], false, AccessibleNoWebGl],
