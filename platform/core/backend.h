@@ -88,25 +88,40 @@ void BackendMessageBox(HWND owner, const char* text, const char* caption);
 int64_t MonotonicClock();
 // Appends a message to the thread's queue; false when the queue is full.
 bool CorePostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// A key went down or up: updates GetKeyState and posts WM_KEYDOWN or WM_KEYUP. Pressing a key
-// that is already down is an auto-repeat. `character` is the Windows-1252 character the press
-// types (0: none); TranslateMessage of that WM_KEYDOWN posts it as WM_CHAR, fetched before
-// anything queued after the key-down, as on Windows. A key that GetKeyState does not know (0
-// included) posts no key message, only its character, as WM_CHAR.
+// Back-pressure: true while the queue has room for one more native event's messages (and, kept
+// apart, for the release of every key held). A backend turns no more native events into core
+// calls while it is false and leaves them queued where they are, in order; the program's next
+// retrieval makes room. So no input is dropped, and no key message is ever lost.
+bool CoreHasRoom();
+// Every input call below posts a message carrying the cursor (MSG.pt, screen coordinates). The
+// key state that GetKeyState reads and the cursor that GetCursorPos reads change when the
+// program retrieves that message (GetMessageA), as on Windows, so both tell of the same moment.
+// A key went down or up: posts WM_KEYDOWN or WM_KEYUP. Pressing a key that is already down is
+// an auto-repeat. `character` is the Windows-1252 character the press types (0: none);
+// TranslateMessage of that WM_KEYDOWN posts it as WM_CHAR, fetched before anything queued after
+// the key-down, as on Windows. A key that GetKeyState does not know (0 included) posts no key
+// message, only its character, as WM_CHAR.
 void CoreKeyChanged(HWND hwnd, int virtualKey, unsigned scanCode, bool pressed,
                     unsigned char character);
 // The wheel (or a gesture standing for it) turned by `delta`, in WHEEL_DELTA units per notch,
 // positive away from the user (zoom in); parts of a notch allowed. Posts WM_MOUSEWHEEL with
-// GET_WHEEL_DELTA_WPARAM = delta and the cursor's screen position in lParam.
+// GET_WHEEL_DELTA_WPARAM = delta and the cursor's screen position in lParam; a run of turns with
+// nothing queued between adds up into the last one.
 void CoreWheelTurned(HWND hwnd, int delta, int screenX, int screenY);
 // A character typed without a key (an on-page control): posts WM_CHAR.
 void CoreCharTyped(HWND hwnd, unsigned char character);
-// A mouse button (VK_LBUTTON, VK_MBUTTON, VK_RBUTTON) went down or up; no message.
-void CoreButtonChanged(int virtualKey, bool pressed);
-// The pointer is now at this screen position (a backend without window positions passes
-// window coordinates: its windows are at 0,0): what GetCursorPos reports.
+// A mouse button (VK_LBUTTON, VK_MBUTTON, VK_RBUTTON) went down or up at this screen position:
+// posts WM_LBUTTONDOWN / WM_LBUTTONUP (M, R) with the position in lParam.
+void CoreButtonChanged(HWND hwnd, int virtualKey, bool pressed, int screenX, int screenY);
+// The pointer moved, in screen coordinates (a backend without window positions passes window
+// coordinates: its windows are at 0,0): posts WM_MOUSEMOVE with the position in lParam; a run
+// of moves with nothing queued between merges into the last one.
 void CorePointerMoved(HWND hwnd, int screenX, int screenY);
-// Releases that happen while the window lacks the focus never reach it: nothing may stay down.
+// The window (re)gained the keyboard or the pointer, and the window system says which keys and
+// buttons are down now (virtual-key codes): every one the core holds down that is not listed is
+// released, by a WM_KEYUP or button-up message, since its release went elsewhere.
+void CoreKeysDownAre(HWND hwnd, const int* virtualKeys, int count);
+// Releases that happen while the window lacks the focus never reach it: releases everything.
 void CoreReleaseAllKeys();
 // The window's client area now has this size: WM_SIZE when it changed and the window is not
 // minimised. During creation the size is kept for creation's own WM_SIZE.

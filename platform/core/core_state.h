@@ -50,8 +50,12 @@ struct CoreState {
     int quitCode;
     Timer timers[MAX_TIMERS];
     UINT_PTR nextThreadTimerId = 1;
-    KeyState keys[KEY_COUNT];
-    POINT cursor;
+    KeyState keys[KEY_COUNT];  // as of the last message retrieved: what GetKeyState reads
+    bool keysPosted[KEY_COUNT];  // down as the backend reported them, queued messages included
+    int keysPostedDown;          // how many keysPosted are down: each may need a release message
+    POINT cursor;                // as of the last message retrieved: what GetCursorPos reads
+    POINT cursorPosted;          // as the backend reported it last
+    HWND inputWindow;            // the window of the latest key or button, where releases go
     HGLRC__ contexts[MAX_CONTEXTS];
     HGLRC current;  // the context made current last; null when none is
 };
@@ -65,6 +69,12 @@ void ForgetContexts();
 // The window a handle names when it is one of the live windows; null for a stale or foreign one.
 HWND LiveWindow(HWND hwnd);
 
-// Appends a message with the character a WM_KEYDOWN types (0 for any other message).
+// Appends a message with the character a WM_KEYDOWN types (0 for any other message), and the
+// cursor as the backend reported it last.
 bool PostTypingMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                        unsigned char character);
+// The message queued last, when it is `message` for `hwnd` and not yet retrieved; else null.
+MSG* LastQueued(HWND hwnd, UINT message);
+// What a retrieved message changes: the key state and the cursor that GetKeyState and
+// GetCursorPos report (key_state.cpp).
+void TakeInputState(const MSG& message);

@@ -8,6 +8,7 @@
 namespace {
 
 const UINT MINIMUM_TIMER_PERIOD_MS = 10;  // USER_TIMER_MINIMUM on Windows
+const int MESSAGES_PER_EVENT = 2;  // the most one native event posts: a move and a button
 const int64_t NANOSECONDS_PER_MILLISECOND = 1000000;
 
 DWORD MessageTime()
@@ -20,6 +21,7 @@ bool TakePosted(MSG* message)
     if (core.queueLength == 0)
         return false;
     *message = core.queue[core.queueHead];
+    TakeInputState(*message);
     if (message->message == WM_KEYDOWN) {
         core.fetchedKeyDown = *message;
         core.fetchedCharacter = core.queueCharacters[core.queueHead];
@@ -35,7 +37,7 @@ bool PostAtFront(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (core.queueLength == QUEUE_CAPACITY)
         return false;
     core.queueHead = (core.queueHead + QUEUE_CAPACITY - 1) % QUEUE_CAPACITY;
-    core.queue[core.queueHead] = MSG{hwnd, message, wParam, lParam, MessageTime(), {0, 0}};
+    core.queue[core.queueHead] = MSG{hwnd, message, wParam, lParam, MessageTime(), core.cursor};
     core.queueCharacters[core.queueHead] = 0;
     ++core.queueLength;
     return true;
@@ -54,7 +56,7 @@ bool TakeQuit(MSG* message)
     if (!core.quitPosted)
         return false;
     core.quitPosted = false;
-    *message = MSG{nullptr, WM_QUIT, (WPARAM)core.quitCode, 0, MessageTime(), {0, 0}};
+    *message = MSG{nullptr, WM_QUIT, (WPARAM)core.quitCode, 0, MessageTime(), core.cursor};
     return true;
 }
 
@@ -94,7 +96,8 @@ bool TakeDueTimer(MSG* message)
         return false;
     const int64_t missed = (now - timer->due) / timer->period;
     timer->due += (missed + 1) * timer->period;
-    *message = MSG{timer->hwnd, WM_TIMER, timer->id, (LPARAM)timer->procedure, MessageTime(), {0, 0}};
+    *message = MSG{timer->hwnd, WM_TIMER, timer->id, (LPARAM)timer->procedure, MessageTime(),
+                   core.cursor};
     return true;
 }
 
@@ -124,10 +127,25 @@ bool PostTypingMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
     if (core.queueLength == QUEUE_CAPACITY)
         return false;
     const int tail = (core.queueHead + core.queueLength) % QUEUE_CAPACITY;
-    core.queue[tail] = MSG{hwnd, message, wParam, lParam, MessageTime(), {0, 0}};
+    core.queue[tail] = MSG{hwnd, message, wParam, lParam, MessageTime(), core.cursorPosted};
     core.queueCharacters[tail] = character;
     ++core.queueLength;
     return true;
+}
+
+MSG* LastQueued(HWND hwnd, UINT message)
+{
+    if (core.queueLength == 0)
+        return nullptr;
+    MSG& last = core.queue[(core.queueHead + core.queueLength - 1) % QUEUE_CAPACITY];
+    return last.hwnd == hwnd && last.message == message ? &last : nullptr;
+}
+
+// Room for what one more event posts, beyond the release of every key held: a release is
+// never refused, so no key ever stays down for want of room.
+bool CoreHasRoom()
+{
+    return QUEUE_CAPACITY - core.queueLength >= core.keysPostedDown + MESSAGES_PER_EVENT;
 }
 
 // --- message loop ---

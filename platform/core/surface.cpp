@@ -1,5 +1,5 @@
-// The drawing surface, the message box and the cursor: the Win32 rules, kept here once, over the
-// backend's narrow hooks.
+// The drawing surface and the message box: the Win32 rules, kept here once, over the backend's
+// narrow hooks.
 
 #include "platform/core/core_state.h"
 
@@ -120,7 +120,7 @@ BOOL WINAPI SwapBuffers(HDC hdc)
     return TRUE;
 }
 
-// --- message box and cursor ---
+// --- message box ---
 
 // MB_OK with the error icon, whatever the type asks for: the one box the program shows.
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT)
@@ -129,17 +129,4 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT)
         return 0;
     BackendMessageBox(LiveWindow(owner), text ? text : "", caption ? caption : "Error");
     return IDOK;
-}
-
-void CorePointerMoved(HWND, int screenX, int screenY)
-{
-    core.cursor = POINT{screenX, screenY};
-}
-
-BOOL WINAPI GetCursorPos(POINT* point)
-{
-    if (!point)
-        return FALSE;
-    *point = core.cursor;
-    return TRUE;
 }

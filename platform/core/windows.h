@@ -15,21 +15,28 @@
 // - WinMain gets an empty command line and SW_SHOWDEFAULT; hPrevInstance is null as on Windows.
 // - GetMessageA ignores its window and message filters, and returns -1 instead of blocking for
 //   ever when no window and no timer exist; there is no PeekMessage or PostMessage.
-// - GetKeyState follows the window system's events received so far, not the messages retrieved
-//   so far.
+// - GetCursorPos gives the cursor as of the last message retrieved (what GetMessagePos gives on
+//   Windows), the moment GetKeyState reports, and not the pointer as it is now; and only where
+//   the window hears of it: over the window, and during a drag wherever it goes.
 // - GetKeyState knows only the keys the backend names (its header lists them); other keys read
 //   as up and post no WM_KEYDOWN, only WM_CHAR for what they type.
-// - Losing the keyboard focus releases every key and button (Windows keeps a held key down).
-// - Only WM_CREATE, WM_SIZE, WM_CLOSE, WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_MOUSEWHEEL and WM_TIMER
-//   are ever delivered; no WM_PAINT, other mouse or WM_DESTROY messages. WM_CLOSE and WM_SIZE are
-//   sent, the rest posted.
+// - Losing the keyboard focus releases every key and button (Windows keeps a held key down), and
+//   regaining the keyboard or the pointer releases those that went up elsewhere: each by a
+//   WM_KEYUP or button-up message.
+// - Only WM_CREATE, WM_SIZE, WM_CLOSE, WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_MOUSEMOVE, the
+//   left, right and middle button messages, WM_MOUSEWHEEL and WM_TIMER are ever delivered; no
+//   WM_PAINT, other mouse or WM_DESTROY messages. WM_CLOSE and WM_SIZE are sent, the rest posted.
+//   Moves, and turns of the wheel, queued one after another merge into one message.
+// - The mouse messages' lParam holds the cursor in screen coordinates, not client ones, as
+//   WM_MOUSEWHEEL's does; their wParam (the keys and buttons held) is 0.
 // - TranslateMessage makes a WM_CHAR only of the WM_KEYDOWN that GetMessageA fetched last, with
 //   the Windows-1252 character the key typed as it went down.
 // - The low word of WM_MOUSEWHEEL's wParam (the keys and buttons held) is always 0.
 // - DefWindowProcA returns 0 for everything: WM_CLOSE does not destroy the window.
 // - Window styles other than WS_VISIBLE are not passed on.
 // - GetDC(NULL) gives no screen device context; a window has one device context.
-// - At most 8 classes, 8 windows and 8 timers; the queue holds 1024 posted messages.
+// - At most 8 classes, 8 windows, 8 timers and 8 OpenGL contexts; the queue holds 1024 posted
+//   messages, and while it is full the window system's events wait, in order, where they are.
 
 // C headers: this file is valid C as well as C++, as <windows.h> is.
 #include <stddef.h>  // NOLINT(modernize-deprecated-headers)
@@ -134,6 +141,13 @@ typedef struct tagMSG {
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
 #define WM_TIMER 0x0113
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_MBUTTONDOWN 0x0207
+#define WM_MBUTTONUP 0x0208
 #define WM_MOUSEWHEEL 0x020A
 
 #define WHEEL_DELTA 120

@@ -67,11 +67,15 @@ void BackendDestroyWindow(HWND)
 {
 }
 
+// What finds no room in the core's queue waits here, in order.
 void BackendDrainEvents()
 {
+    int delivered = 0;
+    for (; delivered < null.receivedCount && CoreHasRoom(); ++delivered)
+        null.received[delivered].deliver(null.received[delivered].hwnd);
+    null.receivedCount -= delivered;
     for (int i = 0; i < null.receivedCount; ++i)
-        null.received[i].deliver(null.received[i].hwnd);
-    null.receivedCount = 0;
+        null.received[i] = null.received[delivered + i];
 }
 
 bool BackendWaitForEvents(int64_t deadline)

@@ -73,37 +73,88 @@ TEST_F(KeyState, CharactersAndWheelWithoutKeyMessages)
     EXPECT_EQ(GetKeyState(0), 0);
 }
 
-// Down while held; toggled by every press that is not a repeat, as Caps Lock is.
+// Down while held, as of the key message retrieved last; toggled by every press that is not a
+// repeat, as Caps Lock is.
 TEST_F(KeyState, KeysReadDownWhileHeldAndToggleOnEachPress)
 {
     HWND hwnd = CreateTestWindow();
     ASSERT_NE(hwnd, nullptr);
     const bool steps[] = {true, true, false, true, false};
     const SHORT expected[] = {DOWN | TOGGLED, DOWN | TOGGLED, TOGGLED, DOWN, 0};
+    MSG message;
     for (int i = 0; i < 5; ++i) {
         CoreKeyChanged(hwnd, 'Q', 0, steps[i], 0);
+        EXPECT_EQ(GetKeyState('Q'), i == 0 ? 0 : expected[i - 1]) << "step " << i << ", queued";
+        ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);
         EXPECT_EQ(GetKeyState('Q'), expected[i]) << "step " << i;
     }
 }
 
-// Buttons post nothing; codes outside the table change nothing; releasing all keeps toggles.
-TEST_F(KeyState, ButtonsUnknownCodesAndReleasingAll)
+struct Retrieved {
+    UINT message;
+    POINT cursor;
+    bool buttonDown;
+};
+
+// The cursor and the buttons change together, when their message is retrieved: a drag then
+// turns by exactly what the pointer did between press and release. Moves queued one after
+// another merge; codes other than the three buttons post nothing.
+TEST_F(KeyState, CursorAndButtonsAreAsOfTheMessageRetrievedLast)
 {
     HWND hwnd = CreateTestWindow();
     ASSERT_NE(hwnd, nullptr);
-    CoreButtonChanged(VK_LBUTTON, true);
-    EXPECT_EQ(GetKeyState(VK_LBUTTON), DOWN);
-    for (int code : {0, -1, 256, 1000}) {
-        CoreKeyChanged(hwnd, code, 0, true, 0);
-        CoreButtonChanged(code, true);
-        EXPECT_EQ(GetKeyState(code), 0) << "code " << code;
-    }
+    for (int code : {0, -1, (int)'A', 256})
+        CoreButtonChanged(hwnd, code, true, 99, 99);
+    CorePointerMoved(hwnd, 10, 20);
+    CoreButtonChanged(hwnd, VK_LBUTTON, true, 10, 20);
+    for (int x = 11; x <= 510; ++x)
+        CorePointerMoved(hwnd, x, 20);
+    CoreButtonChanged(hwnd, VK_LBUTTON, false, 510, 20);
+    CorePointerMoved(hwnd, 10, 20);
+    const Retrieved expected[] = {
+        {WM_MOUSEMOVE, {10, 20}, false},  {WM_LBUTTONDOWN, {10, 20}, true},
+        {WM_MOUSEMOVE, {510, 20}, true},  {WM_LBUTTONUP, {510, 20}, false},
+        {WM_MOUSEMOVE, {10, 20}, false},
+    };
+    POINT cursor;
+    ASSERT_TRUE(GetCursorPos(&cursor));
+    EXPECT_EQ(cursor.x, 0) << "nothing retrieved yet";
     MSG message;
-    EXPECT_EQ(GetMessageA(&message, nullptr, 0, 0), -1);  // nothing was posted
-    CoreKeyChanged(hwnd, VK_ADD, 0, true, 0);
+    for (const Retrieved& e : expected) {
+        SCOPED_TRACE(::testing::Message() << "message " << std::hex << e.message);
+        ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);
+        EXPECT_EQ(message.message, e.message);
+        EXPECT_EQ(message.lParam, MAKELPARAM(e.cursor.x, e.cursor.y));
+        GetCursorPos(&cursor);
+        EXPECT_EQ(cursor.x, e.cursor.x);
+        EXPECT_EQ(cursor.y, e.cursor.y);
+        EXPECT_EQ((GetKeyState(VK_LBUTTON) & DOWN) != 0, e.buttonDown);
+    }
+    EXPECT_EQ(GetMessageA(&message, nullptr, 0, 0), -1);
+    EXPECT_FALSE(GetCursorPos(nullptr));
+}
+
+// What the window system says is down stays down; the rest is released by messages queued
+// after what came before, and releasing all keeps the toggles.
+TEST_F(KeyState, KeysNotDownAnyMoreAreReleased)
+{
+    HWND hwnd = CreateTestWindow();
+    ASSERT_NE(hwnd, nullptr);
+    CoreKeyChanged(hwnd, 'A', 30, true, 0);
+    CoreKeyChanged(hwnd, VK_ADD, 78, true, 0);
+    CoreButtonChanged(hwnd, VK_LBUTTON, true, 5, 6);
+    const int stillDown[] = {VK_ADD, VK_ESCAPE};
+    CoreKeysDownAre(hwnd, stillDown, 2);
     CoreReleaseAllKeys();
+    const Expected expected[] = {
+        {WM_KEYDOWN, 'A', 1 | (LPARAM)30 << 16},  {WM_KEYDOWN, VK_ADD, 1 | (LPARAM)78 << 16},
+        {WM_LBUTTONDOWN, 0, MAKELPARAM(5, 6)},    {WM_LBUTTONUP, 0, MAKELPARAM(5, 6)},
+        {WM_KEYUP, 'A', 1 | WAS_DOWN | RELEASED}, {WM_KEYUP, VK_ADD, 1 | WAS_DOWN | RELEASED},
+    };
+    ExpectMessages(hwnd, expected, 6);
+    EXPECT_EQ(GetKeyState('A'), TOGGLED);
     EXPECT_EQ(GetKeyState(VK_ADD), TOGGLED);
-    EXPECT_EQ(GetKeyState(VK_LBUTTON), 0);
+    EXPECT_EQ(GetKeyState(VK_LBUTTON) & DOWN, 0);
 }
 
 }  // namespace

@@ -117,4 +117,68 @@ TEST_F(MessageQueue, FetchFailsInsteadOfWaitingForEver)
     EXPECT_EQ(GetMessageA(nullptr, nullptr, 0, 0), -1);
 }
 
+// Each delivery posts the next of a numbered run of key presses and releases.
+int keysSent;
+
+void ReceiveNumberedKey(HWND hwnd)
+{
+    CoreKeyChanged(hwnd, 'A' + keysSent / 2 % 26, 0, keysSent % 2 == 0, 0);
+    ++keysSent;
+}
+
+// More events than the queue holds: what finds no room waits in the backend, in order, and
+// every key message arrives.
+TEST_F(MessageQueue, BurstBeyondTheQueueWaitsAndLosesNothing)
+{
+    HWND hwnd = CreateTestWindow();
+    ASSERT_NE(hwnd, nullptr);
+    keysSent = 0;
+    int received = 0;
+    for (int round = 0; round < 40; ++round) {  // 40 of 64: two and a half queues
+        while (NullReceive(ReceiveNumberedKey, hwnd))
+            ++received;
+        BackendDrainEvents();
+    }
+    EXPECT_FALSE(CoreHasRoom());
+    MSG message;
+    int fetched = 0;
+    for (; GetMessageA(&message, nullptr, 0, 0) == 1; ++fetched) {
+        ASSERT_EQ(message.message, (UINT)(fetched % 2 == 0 ? WM_KEYDOWN : WM_KEYUP)) << fetched;
+        ASSERT_EQ(message.wParam, (WPARAM)('A' + fetched / 2 % 26)) << fetched;
+    }
+    EXPECT_EQ(fetched, received);
+}
+
+// 2,000 notches in one burst come as a few messages of the same sum; the pointer's moves as
+// one, at the last place; whatever comes between ends a run.
+TEST_F(MessageQueue, RunsOfMovesAndWheelTurnsMerge)
+{
+    HWND hwnd = CreateTestWindow();
+    ASSERT_NE(hwnd, nullptr);
+    for (int i = 1; i <= 2000; ++i)
+        CorePointerMoved(hwnd, i, 2 * i);
+    for (int i = 0; i < 2000; ++i)
+        CoreWheelTurned(hwnd, WHEEL_DELTA, 7, 8);
+    CorePointerMoved(hwnd, 1, 1);
+    for (int i = 0; i < 3; ++i)
+        CoreWheelTurned(hwnd, -WHEEL_DELTA, 1, 1);
+
+    MSG message;
+    ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);
+    EXPECT_EQ(message.message, (UINT)WM_MOUSEMOVE);
+    EXPECT_EQ(message.lParam, MAKELPARAM(2000, 4000));
+    long sum = 0;
+    int wheelMessages = 0;
+    while (GetMessageA(&message, nullptr, 0, 0) == 1 && message.message == WM_MOUSEWHEEL) {
+        sum += GET_WHEEL_DELTA_WPARAM(message.wParam);
+        ++wheelMessages;
+    }
+    EXPECT_EQ(sum, 2000L * WHEEL_DELTA);
+    EXPECT_EQ(wheelMessages, 8);  // 273 notches fit in 16 bits
+    EXPECT_EQ(message.message, (UINT)WM_MOUSEMOVE);
+    ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), 1);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(message.wParam), -3 * WHEEL_DELTA);
+    EXPECT_EQ(GetMessageA(&message, nullptr, 0, 0), -1);
+}
+
 }  // namespace

@@ -23,18 +23,22 @@ EMSCRIPTEN_KEEPALIVE void WebCharTyped(int typed)
         CoreCharTyped(web.canvasWindow, character);
 }
 
-EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down)
+EMSCRIPTEN_KEEPALIVE void WebButtonChanged(int virtualKey, int down, int x, int y)
 {
     if (virtualKey == VK_LBUTTON && !down)
         web.fingerWaiting = false;
-    CoreButtonChanged(virtualKey, down != 0);
+    if (web.canvasWindow)
+        CoreButtonChanged(web.canvasWindow, virtualKey, down != 0, x, y);
 }
 
 // A finger went down: the cursor moves under it now, the left button goes down once a frame
 // has read the cursor there (surface.cpp).
 EMSCRIPTEN_KEEPALIVE void WebTouchStarted(int x, int y)
 {
+    if (!web.canvasWindow)
+        return;
     CorePointerMoved(web.canvasWindow, x, y);
+    web.finger = POINT{x, y};
     web.fingerWaiting = true;
 }
 
@@ -47,14 +51,36 @@ EMSCRIPTEN_KEEPALIVE void WebWheelTurned(int delta, int x, int y)
 
 EMSCRIPTEN_KEEPALIVE void WebCursorMoved(int x, int y)
 {
-    CorePointerMoved(web.canvasWindow, x, y);
+    if (web.canvasWindow)
+        CorePointerMoved(web.canvasWindow, x, y);
 }
 
 // A finger's press still waiting is dropped too: its release may never come.
-EMSCRIPTEN_KEEPALIVE void WebFocusLost()
+EMSCRIPTEN_KEEPALIVE void WebReleaseAll()
 {
     web.fingerWaiting = false;
     CoreReleaseAllKeys();
+}
+
+// The page has the focus back, or is shown again: it cannot tell which keys are held, only the
+// buttons it saw go down (`buttons` in DOM's bits: 1 left, 2 right, 4 middle). The rest is
+// released, as its release may have gone elsewhere.
+EMSCRIPTEN_KEEPALIVE void WebRegained(int buttons)
+{
+    const int DOM_BUTTONS[][2] = {{1, VK_LBUTTON}, {2, VK_RBUTTON}, {4, VK_MBUTTON}};
+    int held[3];
+    int count = 0;
+    for (const auto& button : DOM_BUTTONS)
+        if (buttons & button[0])
+            held[count++] = button[1];
+    if (web.canvasWindow)
+        CoreKeysDownAre(web.canvasWindow, held, count);
+}
+
+// The page keeps its events, in order, while this is false (page.js).
+EMSCRIPTEN_KEEPALIVE int WebHasRoom()
+{
+    return CoreHasRoom() ? 1 : 0;
 }
 
 // A canvas laid out smaller than a device pixel still has one.

@@ -8,6 +8,7 @@ mergeInto(LibraryManager.library, {
     wake: null,      // ends the current wait early, when an event has posted a message
     justResumed: false,  // the program has run only since the browser last had its turn
     boxOpen: false,  // while the message box is up, the window gets no input
+    buttons: 0,      // the mouse buttons held, as the latest pointer event said (DOM's bits)
 
     // DOM button numbers to virtual keys: left, middle, right.
     BUTTONS: [0x01, 0x04, 0x02],
@@ -23,6 +24,24 @@ mergeInto(LibraryManager.library, {
         Page.wake();
     },
 
+    // The page's input in page order: what the program's queue has no room for waits here
+    // until the program makes room, when its next turn delivers it (WebDeliverWaiting).
+    waiting: [],
+
+    send: function(deliver) {
+      if (ABORT)
+        return;
+      if (Page.waiting.length === 0 && _WebHasRoom())
+        deliver();
+      else
+        Page.waiting.push(deliver);
+    },
+
+    deliverWaiting: function() {
+      while (Page.waiting.length > 0 && !ABORT && _WebHasRoom())
+        Page.waiting.shift()();
+    },
+
     // DOM keyCode values are Windows' virtual-key codes (keypad * + - / are 106, 107, 109,
     // 111), but for the ; = - keys in Firefox; auto-repeat comes as further key-downs, as on
     // Windows. A key-down carries the character it types, which the page then keeps from the
@@ -31,7 +50,8 @@ mergeInto(LibraryManager.library, {
       if (!Page.takesInput() || event.keyCode <= 0 || event.keyCode > 0xFE)
         return;
       var typed = down ? Page.typedCharacter(event) : 0;
-      _WebKeyChanged(Page.virtualKey(event), down, typed);
+      var virtualKey = Page.virtualKey(event);
+      Page.send(function() { _WebKeyChanged(virtualKey, down, typed); });
       if (typed)
         event.preventDefault();
       Page.wakeProgram();
@@ -58,8 +78,14 @@ mergeInto(LibraryManager.library, {
       var virtualKey = Page.BUTTONS[event.button];
       if (!Page.takesInput() || virtualKey === undefined || event.pointerType === 'touch')
         return;
-      _WebCursorMoved(Math.floor(event.screenX), Math.floor(event.screenY));
-      _WebButtonChanged(virtualKey, down);
+      var x = Math.floor(event.screenX), y = Math.floor(event.screenY);
+      Page.buttons = event.buttons;
+      Page.send(function() { _WebButtonChanged(virtualKey, down, x, y); });
+    },
+
+    moveCursor: function(screenX, screenY) {
+      var x = Math.floor(screenX), y = Math.floor(screenY);
+      Page.send(function() { _WebCursorMoved(x, y); });
     },
 
     // Keys and buttons go to the page while it has the focus; a drag that leaves the canvas
@@ -73,22 +99,33 @@ mergeInto(LibraryManager.library, {
       });
       window.addEventListener('pointerup', function(event) { Page.onButton(event, 0); });
       window.addEventListener('pointermove', function(event) {
-        if (!ABORT && event.pointerType !== 'touch')
-          _WebCursorMoved(Math.floor(event.screenX), Math.floor(event.screenY));
+        if (event.pointerType === 'touch')
+          return;
+        Page.buttons = event.buttons;
+        Page.moveCursor(event.screenX, event.screenY);
       });
       canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
       // As on X11: what was held when the focus went is released, since its release may
-      // never reach the page; nor does it reach a page that is hidden, frozen or left.
+      // never reach the page; nor does it reach a page that is hidden, frozen or left. Nor can
+      // the page tell, once it has them back, what is held then.
       var releaseAll = function() {
-        if (!ABORT)
-          _WebFocusLost();
+        Page.send(_WebReleaseAll);
+      };
+      var regained = function() {
+        var buttons = Page.buttons | (Page.fingers.length === 1 ? 1 : 0);
+        Page.send(function() { _WebRegained(buttons); });
       };
       window.addEventListener('blur', releaseAll);
       window.addEventListener('pagehide', releaseAll);
       document.addEventListener('freeze', releaseAll);
+      window.addEventListener('focus', regained);
+      window.addEventListener('pageshow', regained);
+      document.addEventListener('resume', regained);
       document.addEventListener('visibilitychange', function() {
         if (document.visibilityState === 'hidden')
           releaseAll();
+        else
+          regained();
       });
       Page.watchSize(canvas);
       Page.listenWheel(canvas);
@@ -153,7 +190,8 @@ mergeInto(LibraryManager.library, {
       if (whole === 0)
         return;
       Page.wheelRest -= whole;
-      _WebWheelTurned(whole, Math.floor(screenX), Math.floor(screenY));
+      var x = Math.floor(screenX), y = Math.floor(screenY);
+      Page.send(function() { _WebWheelTurned(whole, x, y); });
       Page.wakeProgram();
     },
 
@@ -200,8 +238,7 @@ mergeInto(LibraryManager.library, {
       finger.x = event.screenX;
       finger.y = event.screenY;
       if (Page.fingers.length === 1) {
-        if (!ABORT)
-          _WebCursorMoved(Math.floor(finger.x), Math.floor(finger.y));
+        Page.moveCursor(finger.x, finger.y);
         return;
       }
       var spread = Page.fingerSpread();
@@ -214,11 +251,14 @@ mergeInto(LibraryManager.library, {
     fingersChanged: function() {
       if (ABORT)
         return;
-      _WebButtonChanged(Page.BUTTONS[0], 0);
-      if (Page.fingers.length === 1) {
-        var finger = Page.fingers[0];
-        _WebTouchStarted(Math.floor(finger.x), Math.floor(finger.y));
-      }
+      var x = Math.floor(Page.fingers.length > 0 ? Page.fingers[0].x : 0);
+      var y = Math.floor(Page.fingers.length > 0 ? Page.fingers[0].y : 0);
+      var one = Page.fingers.length === 1;
+      Page.send(function() {
+        _WebButtonChanged(Page.BUTTONS[0], 0, x, y);
+        if (one)
+          _WebTouchStarted(x, y);
+      });
       Page.spread = Page.fingerSpread();
       Page.wakeProgram();
     },
@@ -238,7 +278,8 @@ mergeInto(LibraryManager.library, {
         button.addEventListener('click', function() {
           if (!Page.takesInput())
             return;
-          _WebCharTyped(button.dataset.types.charCodeAt(0));
+          var typed = button.dataset.types.charCodeAt(0);
+          Page.send(function() { _WebCharTyped(typed); });
           Page.wakeProgram();
         });
       });
@@ -263,10 +304,16 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  WebListen__deps: ['$Page', 'WebKeyChanged', 'WebButtonChanged', 'WebCursorMoved', 'WebFocusLost',
-                    'WebCanvasSized', 'WebWheelTurned', 'WebTouchStarted', 'WebCharTyped'],
+  WebListen__deps: ['$Page', 'WebKeyChanged', 'WebButtonChanged', 'WebCursorMoved', 'WebReleaseAll',
+                    'WebRegained', 'WebCanvasSized', 'WebWheelTurned', 'WebTouchStarted',
+                    'WebCharTyped', 'WebHasRoom'],
   WebListen: function() {
     Page.listen(Module['canvas']);
+  },
+
+  WebDeliverWaiting__deps: ['$Page'],
+  WebDeliverWaiting: function() {
+    Page.deliverWaiting();
   },
 
   // Gives the browser its turn (it delivers events and shows the last frame drawn) and returns

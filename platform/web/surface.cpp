@@ -24,10 +24,10 @@ bool CanvasFreeFor(HWND hwnd)
 // the end of the frame.
 void PressWaitingFinger()
 {
-    if (!web.fingerWaiting)
+    if (!web.fingerWaiting || !CoreHasRoom())
         return;
     web.fingerWaiting = false;
-    CoreButtonChanged(VK_LBUTTON, true);
+    CoreButtonChanged(web.canvasWindow, VK_LBUTTON, true, web.finger.x, web.finger.y);
 }
 
 }  // namespace

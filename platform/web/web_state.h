@@ -21,7 +21,7 @@
 // - Keys are the page's: they reach the program while the page has the focus, with the
 //   virtual-key codes of DOM keyCode (which are Windows'); no scan codes. Mouse buttons count
 //   when pressed on the canvas; a drag goes on outside it.
-// - GetCursorPos gives the pointer's screen position in CSS pixels as the page last saw it move.
+// - The cursor's screen positions are in CSS pixels.
 //   A finger that lands moves the cursor under it at once, and presses the left button only
 //   after the next frame, so that the drag starts from where the finger is.
 // - MessageBoxA is a modal dialog in the page (caption, error icon, text, OK) whatever the type;
@@ -36,6 +36,7 @@ struct WebState {
     int canvasWidth;    // device pixels, as the page last laid the canvas out
     int canvasHeight;
     bool fingerWaiting;  // a finger is down, its press waits for a frame to read the cursor
+    POINT finger;        // screen pixels, where it landed
     bool contextInUse;   // WebGL gives the canvas one context
     long framesPresented;
 };

@@ -6,6 +6,7 @@
 
 extern "C" {
 void WebListen();
+void WebDeliverWaiting();
 void WebWait(int milliseconds);
 void WebSetTitle(const char* utf8);
 void WebSizeCanvas(int width, int height);
@@ -59,11 +60,13 @@ void BackendDestroyWindow(HWND hwnd)
     hwnd->native = nullptr;
 }
 
-// The browser delivers the page's events only when the program returns to it. A new size of
+// The browser delivers the page's events only when the program returns to it; those the queue
+// had no room for then are delivered as it has room (page.js). A new size of
 // the canvas takes effect here, between two frames, as a desktop window's does.
 void BackendDrainEvents()
 {
     GiveBrowserItsTurn(0);
+    WebDeliverWaiting();
     HWND hwnd = web.canvasWindow;
     if (!hwnd || (web.canvasWidth == hwnd->clientWidth && web.canvasHeight == hwnd->clientHeight))
         return;

@@ -53,6 +53,9 @@ const KeysymToCodePoint LEGACY_CHARACTERS[] = {
 };
 
 const unsigned UNICODE_KEYSYM = 0x01000000;
+const unsigned ALL_BUTTONS = Button1Mask | Button2Mask | Button3Mask;
+const int MIN_KEYCODE = 8;  // what X keycodes range over
+const int MAX_KEYCODE = 255;
 const unsigned X_WHEEL_UP = 4;  // away from the user
 const unsigned X_WHEEL_DOWN = 5;
 
@@ -142,9 +145,9 @@ void HandleButton(const XButtonEvent& event, bool pressed)
     HWND hwnd = WindowOf(event.window);
     if (!hwnd)
         return;
-    CorePointerMoved(hwnd, event.x_root, event.y_root);
     if (event.button != X_WHEEL_UP && event.button != X_WHEEL_DOWN)
-        CoreButtonChanged(VirtualKeyOfButton(event.button), pressed);
+        CoreButtonChanged(hwnd, VirtualKeyOfButton(event.button), pressed, event.x_root,
+                          event.y_root);
     else if (pressed)
         CoreWheelTurned(hwnd, event.button == X_WHEEL_UP ? WHEEL_DELTA : -WHEEL_DELTA,
                         event.x_root, event.y_root);
@@ -157,11 +160,55 @@ void HandleMotion(const XMotionEvent& event)
         CorePointerMoved(hwnd, event.x_root, event.y_root);
 }
 
+// The KeymapNotify that follows an EnterNotify or a FocusIn names no window: it is about the
+// window of that event, and the buttons held then.
+void ExpectKeymap(HWND hwnd, unsigned heldButtons)
+{
+    x11.keymapWindow = hwnd;
+    x11.keymapButtons = heldButtons;
+}
+
 // Where the pointer crossed the window's edge: on leaving, the last place the window hears of.
+// Entering, it says which buttons are held.
 void HandleCrossing(const XCrossingEvent& event)
 {
-    if (HWND hwnd = WindowOf(event.window))
-        CorePointerMoved(hwnd, event.x_root, event.y_root);
+    HWND hwnd = WindowOf(event.window);
+    if (!hwnd)
+        return;
+    CorePointerMoved(hwnd, event.x_root, event.y_root);
+    if (event.type == EnterNotify)
+        ExpectKeymap(hwnd, event.state & ALL_BUTTONS);
+}
+
+// A FocusIn does not say which buttons are held; their releases reach the window that grabbed
+// the pointer wherever they happen, so every button counts as held.
+void HandleFocusIn(const XFocusChangeEvent& event)
+{
+    ExpectKeymap(WindowOf(event.window), ALL_BUTTONS);
+}
+
+// The server reports which keys are down right after every EnterNotify and FocusIn: a key
+// released while the window had neither (outside it, without a window manager, where the focus
+// follows the pointer) is released now.
+void HandleKeymap(const XKeymapEvent& event)
+{
+    HWND hwnd = x11.keymapWindow;
+    x11.keymapWindow = nullptr;
+    if (!hwnd)
+        return;
+    int down[MAX_KEYCODE + 1 + 3];
+    int count = 0;
+    for (int keycode = MIN_KEYCODE; keycode <= MAX_KEYCODE; ++keycode)
+        if (event.key_vector[keycode / 8] & (1 << (keycode % 8)))
+            down[count++] = VirtualKeyOf((unsigned)keycode);
+    const struct {
+        unsigned mask;
+        int virtualKey;
+    } buttons[] = {{Button1Mask, VK_LBUTTON}, {Button2Mask, VK_MBUTTON}, {Button3Mask, VK_RBUTTON}};
+    for (const auto& button : buttons)
+        if (x11.keymapButtons & button.mask)
+            down[count++] = button.virtualKey;
+    CoreKeysDownAre(hwnd, down, count);
 }
 
 // Releases that happen elsewhere never reach the window, so nothing may stay down; focus moving
@@ -246,6 +293,7 @@ void HandleMappingChange(XMappingEvent& event)
 
 void DispatchXEvent(XEvent& event)
 {
+
     switch (event.type) {
     case KeyPress: HandleKey(event.xkey, true); break;
     case KeyRelease: HandleKey(event.xkey, false); break;
@@ -254,7 +302,9 @@ void DispatchXEvent(XEvent& event)
     case MotionNotify: HandleMotion(event.xmotion); break;
     case EnterNotify:
     case LeaveNotify: HandleCrossing(event.xcrossing); break;
+    case FocusIn: HandleFocusIn(event.xfocus); break;
     case FocusOut: HandleFocusOut(event.xfocus); break;
+    case KeymapNotify: HandleKeymap(event.xkeymap); break;
     case ConfigureNotify: HandleConfigure(event.xconfigure); break;
     case UnmapNotify: HandleUnmap(event.xunmap); break;
     case MapNotify: HandleMap(event.xmap); break;
@@ -268,9 +318,10 @@ void DispatchXEvent(XEvent& event)
 
 // --- what the core asks of events ---
 
+// What finds no room in the core's queue stays in Xlib's, in order, for the next drain.
 void BackendDrainEvents()
 {
-    while (x11.display && XPending(x11.display)) {
+    while (x11.display && CoreHasRoom() && XPending(x11.display)) {
         XEvent event;
         XNextEvent(x11.display, &event);
         DispatchXEvent(event);

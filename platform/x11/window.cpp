@@ -11,7 +11,8 @@ namespace {
 
 const long WINDOW_EVENTS = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                            PointerMotionMask | EnterWindowMask | LeaveWindowMask |
-                           FocusChangeMask | StructureNotifyMask | PropertyChangeMask;
+                           KeymapStateMask | FocusChangeMask | StructureNotifyMask |
+                           PropertyChangeMask;
 const int64_t FRAME_EXTENTS_WAIT_NS = 200 * 1000000LL;
 const int MAX_SUPPORTED_ATOMS = 1024;
 

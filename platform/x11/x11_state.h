@@ -77,6 +77,8 @@ struct X11State {
     int trappedErrorCount;
     Atoms atoms;
     X11Window windows[MAX_WINDOWS];  // the records HWND__::native points to
+    HWND keymapWindow;  // what the next KeymapNotify is about (ExpectKeymap in events.cpp)
+    unsigned keymapButtons;
     MessageBoxWindow box;
 };
 

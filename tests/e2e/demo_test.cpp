@@ -9,6 +9,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -47,10 +48,8 @@ struct Census {
 
 class Picture {
 public:
-    Picture(Display* display, Window window)
-        : image(XGetImage(display, window, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, AllPlanes, ZPixmap))
-    {
-    }
+    // The whole client area, which a window manager's frame may make smaller than asked for.
+    Picture(Display* display, Window window) : image(Grab(display, window)) {}
     ~Picture()
     {
         if (image != nullptr)
@@ -82,9 +81,31 @@ public:
         return census;
     }
 
-    Census Count() const { return Count(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT); }
+    Census Count() const { return Count(0, 0, image->width, image->height); }
+
+    // Pixels of the red or green axis here that are black in `other`: none, both ways, when the
+    // view is the same, whatever the balls hide of the axes in either.
+    long AxisPixelsBlackIn(const Picture& other) const
+    {
+        long moved = 0;
+        for (int y = 0; y < image->height && y < other.image->height; ++y)
+            for (int x = 0; x < image->width && x < other.image->width; ++x) {
+                const Rgb here = At(x, y), there = other.At(x, y);
+                moved += here.red + here.green > 0 && there.red + there.green + there.blue == 0;
+            }
+        return moved;
+    }
 
 private:
+    static XImage* Grab(Display* display, Window window)
+    {
+        XWindowAttributes attributes = {};
+        if (!XGetWindowAttributes(display, window, &attributes))
+            return nullptr;
+        return XGetImage(display, window, 0, 0, (unsigned)attributes.width,
+                         (unsigned)attributes.height, AllPlanes, ZPixmap);
+    }
+
     static int Channel(unsigned long pixel, unsigned long mask)
     {
         int shift = 0;
@@ -174,6 +195,40 @@ protected:
     {
         FakePointerMove(display, x, y);
         WaitForFrames(2);
+    }
+
+    // Whether the axes are drawn as in `before`, within `maxFrames` frames, and still so a few
+    // frames later (a zoom may pass through the same distance on its way).
+    bool WaitForAxesAsIn(const Picture& before, long maxFrames = FRAMES_FOR_A_FEW_TICKS)
+    {
+        const auto same = [&] {
+            const Picture now(display, window);
+            return now.Valid() && now.AxisPixelsBlackIn(before) == 0 &&
+                   before.AxisPixelsBlackIn(now) == 0;
+        };
+        const long last = frames.Frames() + maxFrames;
+        while (!same())
+            if (frames.Frames() >= last || !frames.WaitForMore(1))
+                return false;
+        return frames.WaitForMore(FRAMES_UNTIL_SEEN) && same();
+    }
+
+    // A key held while the pointer leaves the window and released outside, where without a
+    // window manager the focus follows the pointer: once the pointer is back, the key is up.
+    void ExpectKeyReleasedOutsideToBeUp()
+    {
+        ShowAxes();
+        MovePointer(CLIENT_WIDTH / 2, CLIENT_HEIGHT / 2);
+        FakeKey(display, XK_KP_Subtract, true);
+        WaitForFrames(FRAMES_UNTIL_SEEN);
+        MovePointer(1000, 700);
+        FakeKey(display, XK_KP_Subtract, false);
+        MovePointer(CLIENT_WIDTH / 2, CLIENT_HEIGHT / 2);
+        WaitForFrames(FRAMES_UNTIL_SEEN);
+        const Picture settled(display, window);
+        ASSERT_TRUE(settled.Valid());
+        WaitForFrames(FRAMES_FOR_A_FEW_TICKS / 4);  // a held key would zoom out 250 units meanwhile
+        EXPECT_TRUE(WaitForAxesAsIn(settled, 0)) << "the key stayed down";
     }
 
     void ShowAxes()
@@ -337,6 +392,83 @@ TEST_F(DemoOnXvfb, LeftButtonDragTurnsTheView)
     WaitForFrames(FRAMES_UNTIL_SEEN);
     FakeButton(display, 1, false);
     EXPECT_GT(redAcrossTheCentre(), 100) << "red pixels before the drag: " << redBefore;
+}
+
+// Fast drags of 500 pixels, each end seen by a tick: the view turns by exactly the pixels
+// dragged, so fifty each way bring it back to the very pixel.
+TEST_F(DemoOnXvfb, DragsThereAndBackReturnTheViewExactly)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    ShowAxes();
+    MovePointer(60, 240);
+    WaitForFrames(FRAMES_UNTIL_SEEN);
+    const Picture before(display, window);
+    ASSERT_TRUE(before.Valid());
+    for (int drag = 0; drag < 100; ++drag) {
+        // Right in steps of 25 pixels, left in steps of 125: a tick that misses a part of the
+        // motion would not miss as much both ways.
+        const int from = drag < 50 ? 60 : 560, to = drag < 50 ? 560 : 60;
+        const int step = drag < 50 ? 25 : -125;
+        MovePointer(from, 240);
+        FakeButton(display, 1, true);
+        for (int x = from + step; x != to; x += step)
+            FakePointerMove(display, x, 240);
+        MovePointer(to, 240);
+        FakeButton(display, 1, false);
+    }
+    MovePointer(60, 240);
+    EXPECT_TRUE(WaitForAxesAsIn(before));
+}
+
+// Sent as one burst each: the server has them all before the demo can read many.
+void ClickBurst(Display* display, unsigned button, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        XTestFakeButtonEvent(display, button, True, CurrentTime);
+        XTestFakeButtonEvent(display, button, False, CurrentTime);
+    }
+    XSync(display, False);
+}
+
+void KeyBurst(Display* display, KeySym key, int count)
+{
+    const KeyCode code = XKeysymToKeycode(display, key);
+    for (int i = 0; i < count; ++i)
+        XTestFakeKeyEvent(display, code, i % 2 == 0 ? True : False, CurrentTime);
+    XSync(display, False);
+}
+
+// A free-spinning wheel: 2,000 notches forward at once, more than the queue holds, and 2,000
+// back bring the camera back to where it was.
+TEST_F(DemoOnXvfb, WheelBurstsThereAndBackRestoreTheDistance)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    ShowAxes();
+    MovePointer(CLIENT_WIDTH / 2, CLIENT_HEIGHT / 2);
+    const Picture before(display, window);
+    ASSERT_TRUE(before.Valid());
+    ClickBurst(display, 4, 2000);
+    ASSERT_TRUE(WaitForPicture([](const Census& c) { return c.pureGreen < 10; }));
+    ClickBurst(display, 5, 2000);
+    EXPECT_TRUE(WaitForAxesAsIn(before));
+}
+
+TEST_F(DemoOnXvfb, EscapeRightAfterABurstOfKeysEndsWithZero)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    KeyBurst(display, XK_a, 5000);
+    PressKey(display, XK_Escape);
+    ExpectExit(0);
+}
+
+TEST_F(DemoOnXvfb, KeyReleasedOutsideTheWindowIsUpWithoutWindowManager)
+{
+    StartDemo();
+    WaitForDemoWindow();
+    ExpectKeyReleasedOutsideToBeUp();
 }
 
 TEST_F(DemoOnXvfb, WindowManagerCloseEndsWithZero)
@@ -547,6 +679,15 @@ TEST_P(DemoUnderWindowManager, FrameFitsTheAskedRectangleAndCloseEndsWithZero)
     const std::pair<int, int> clientSize(client.width, client.height);
     EXPECT_EQ(viewports.back(), clientSize) << demo.StandardError();
     EXPECT_EQ(std::count(viewports.begin(), viewports.end(), clientSize), 1) << demo.StandardError();
+}
+
+TEST_P(DemoUnderWindowManager, KeyReleasedOutsideTheWindowIsUp)
+{
+    StartServer();
+    StartWindowManager(GetParam().path);
+    StartDemoProcess();
+    WaitForDemoWindow();
+    ExpectKeyReleasedOutsideToBeUp();
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, DemoUnderWindowManager,

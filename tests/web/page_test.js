@@ -14,6 +14,8 @@
 //   node page_test.js keys-wheel DIRECTORY   the main-row keys, typed * and /, and the wheel
 //   node page_test.js touch DIRECTORY        a finger drags, two pinch, a button shows the axes
 //   node page_test.js phone DIRECTORY        a 390x844 phone: at its width, upright and sideways
+//   node page_test.js drags DIRECTORY        fast drags there and back return the view exactly;
+//                                            Esc after a burst of keys still ends the run
 //   node page_test.js accessible[-no-webgl] DIRECTORY   axe-core on the page, on the box
 //   node page_test.js install DIRECTORY      installable; offline, it starts from its worker
 //   node page_test.js fullscreen DIRECTORY   the control enters and leaves fullscreen
@@ -500,6 +502,64 @@ async function FirstFrame(page) {
   fs.writeFileSync(output, Buffer.from(data.split(',')[1], 'base64'));
 }
 
+// --- drags that add up, and a burst that loses nothing ---
+
+// Keeps the next frame's pixels in the page as window[name].
+async function KeepFrame(page, name) {
+  await page.evaluate(() => { window.pixels = null; window.wantPixels = true; });
+  await page.waitForFunction(() => Boolean(window.pixels), null, {timeout: 60000});
+  await page.evaluate((kept) => { window[kept] = window.pixels.rgba; }, name);
+}
+
+// Pixels of the red or green axis in one frame that are black in the other: 0 for the same
+// view, whatever the balls hide.
+async function AxisPixelsMoved(page, a, b) {
+  return page.evaluate(([one, other]) => {
+    const [x, y] = [window[one], window[other]];
+    let moved = 0;
+    for (let i = 0; i < x.length; i += 4) {
+      const axisX = x[i] + x[i + 1] > 0, blackX = x[i] + x[i + 1] + x[i + 2] === 0;
+      const axisY = y[i] + y[i + 1] > 0, blackY = y[i] + y[i + 1] + y[i + 2] === 0;
+      moved += (axisX && blackY) || (axisY && blackX) ? 1 : 0;
+    }
+    return moved;
+  }, [a, b]);
+}
+
+// Fifty fast drags of 500 pixels right (steps of 25) and fifty left (steps of 125), each end
+// seen by a frame, bring the view back to the pixel; Esc right after 5,000 key events, more
+// than the program's queue holds, still ends the run with 0.
+async function Drags(page) {
+  await BallsDrawn(page);
+  await HoldKey(page, 'NumpadMultiply', 2);
+  const box = await page.locator('#canvas').boundingBox();
+  const y = box.y + 240;
+  await page.mouse.move(box.x + 70, y);
+  await WaitFrames(page, 2);
+  await KeepFrame(page, 'before');
+  for (let drag = 0; drag < 100; ++drag) {
+    const [from, to, steps] = drag < 50 ? [70, 570, 20] : [570, 70, 4];
+    await page.mouse.move(box.x + from, y);
+    await WaitFrames(page, 2);
+    await page.mouse.down();
+    await page.mouse.move(box.x + to, y, {steps});
+    await WaitFrames(page, 2);
+    await page.mouse.up();
+  }
+  await page.mouse.move(box.x + 70, y);
+  await WaitFrames(page, 4);
+  await KeepFrame(page, 'after');
+  const moved = await AxisPixelsMoved(page, 'before', 'after');
+  Check(moved === 0, 'fifty drags each way bring the view back exactly', {moved});
+
+  await page.evaluate(() => {
+    for (let i = 0; i < 5000; ++i)
+      window.dispatchEvent(new KeyboardEvent(i % 2 ? 'keyup' : 'keydown', {key: 'a', keyCode: 65}));
+    window.dispatchEvent(new KeyboardEvent('keydown', {key: 'Escape', keyCode: 27}));
+  });
+  Check(await ExitCode(page) === '0', 'Esc right after a burst of 5,000 key events ends with 0', {});
+}
+
 const SCENARIOS = {
   'play': [SWIFTSHADER, false, Play],
   'no-webgl': [['--disable-webgl'], false, NoWebGl],
@@ -510,6 +570,7 @@ const SCENARIOS = {
   'context-loss': [SWIFTSHADER, false, ContextLoss],
   'keys-wheel': [SWIFTSHADER, false, KeysAndWheel],
   'touch': [SWIFTSHADER, false, Touch, {hasTouch: true}],
+  'drags': [SWIFTSHADER, false, Drags],
   'phone': [SWIFTSHADER, false, PhoneLayout,
             {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true}],
   'accessible': [SWIFTSHADER, false, Accessible],
