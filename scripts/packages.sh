@@ -6,7 +6,7 @@
 # openbox and fluxbox: the demo's window is checked under real window managers.
 # freeglut: the built-in sphere is checked against its sphere, and the frame
 # benchmark's plain program draws with it; the demo itself does not use it.
-BUILD_PACKAGES="cmake ninja-build gcc g++ libgl1-mesa-dev libglu1-mesa-dev libx11-dev libglx-mesa0 libgl1-mesa-dri"
+BUILD_PACKAGES="cmake ninja-build gcc g++ libgl1-mesa-dev libglu1-mesa-dev libx11-dev libx11-xcb-dev libglx-mesa0 libgl1-mesa-dri"
 HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool imagemagick"
 # The Windows cross-build and its tests under Wine; wine's own fonts and two X
 # libraries it loads are only its recommends.

@@ -4,7 +4,9 @@
 #include "platform/x11/x11_state.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xlib-xcb.h>
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -28,6 +30,37 @@ int EndOnLostServer(Display*)
     const ssize_t ignored = write(STDERR_FILENO, MESSAGE, sizeof MESSAGE - 1);
     (void)ignored;
     _exit(1);
+}
+
+const int FAULTS[] = {SIGSEGV, SIGBUS};
+struct sigaction previousFaultActions[sizeof FAULTS / sizeof FAULTS[0]];
+
+void GiveBackFaults()
+{
+    for (size_t i = 0; i < sizeof FAULTS / sizeof FAULTS[0]; ++i)
+        sigaction(FAULTS[i], &previousFaultActions[i], nullptr);
+}
+
+// Mesa reads some replies through XCB without checking them, and follows the null pointer that a
+// broken connection gives instead: a fault once the connection is broken is the server lost. Any
+// other fault recurs on return, under the handler that was there before (the default's core dump).
+void EndOnFaultAfterLostServer(int)
+{
+    if (x11.display && xcb_connection_has_error(XGetXCBConnection(x11.display)))
+        EndOnLostServer(x11.display);
+    GiveBackFaults();
+}
+
+// Before the connection opens: Xlib's own requests while it opens may find the server gone too,
+// and its default handler would print its own lines.
+void TakeOverLostServer()
+{
+    XSetErrorHandler(CountXError);
+    XSetIOErrorHandler(EndOnLostServer);
+    struct sigaction action = {};
+    action.sa_handler = EndOnFaultAfterLostServer;
+    for (size_t i = 0; i < sizeof FAULTS / sizeof FAULTS[0]; ++i)
+        sigaction(FAULTS[i], &action, &previousFaultActions[i]);
 }
 
 // The server sends a release before every auto-repeated press unless told not to; a held key
@@ -57,13 +90,12 @@ void InternAtoms()
 
 bool BackendOpen()
 {
+    TakeOverLostServer();
     x11.display = XOpenDisplay(nullptr);
     if (!x11.display) {
         fprintf(stderr, "cannot open display \"%s\"\n", XDisplayName(nullptr));
         return false;
     }
-    XSetErrorHandler(CountXError);
-    XSetIOErrorHandler(EndOnLostServer);
     InternAtoms();
     DetectAutoRepeat();
     return true;
@@ -91,5 +123,6 @@ void BackendClose()
         if (window.hwnd)
             BackendDestroyWindow(window.hwnd);
     XCloseDisplay(x11.display);
+    GiveBackFaults();
     x11 = X11State{};
 }

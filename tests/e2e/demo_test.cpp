@@ -13,7 +13,10 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <fcntl.h>
@@ -501,6 +504,71 @@ TEST_F(DemoOnXvfb, ServerGoingAwayEndsWithOneAndAShortMessage)
     const std::string error = demo.StandardError();
     ASSERT_FALSE(error.empty());
     EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+}
+
+// The demo's connection through x_cut_proxy, which passes on `messages` messages of the server
+// and then cuts it (see x_cut_proxy.c).
+class CutConnection {
+public:
+    CutConnection(const std::string& serverName, long messages)
+        : proxy(popen((std::string(X_CUT_PROXY_PATH) + " " + serverName.substr(1) + " " +
+                       std::to_string(messages)).c_str(), "r"))
+    {
+    }
+    ~CutConnection()
+    {
+        if (proxy != nullptr)
+            pclose(proxy);
+    }
+    CutConnection(const CutConnection&) = delete;
+    CutConnection& operator=(const CutConnection&) = delete;
+
+    std::string DisplayName() { return ":" + ReadLine(); }
+    // Once the client has gone: how many messages the server sent in all.
+    long MessagesSent() { return std::strtol(ReadLine().c_str(), nullptr, 10); }
+
+private:
+    std::string ReadLine()
+    {
+        char line[32] = "";
+        if (proxy == nullptr || std::fgets(line, sizeof line, proxy) == nullptr)
+            return "";
+        return std::string(line, std::strcspn(line, "\n"));
+    }
+
+    FILE* proxy;
+};
+
+// The display lost after each message of the server in turn, from the connection's setup reply
+// through the pixel format, the context and the first frames, and later while running: every
+// run ends with 1 and the one line, never a crash, a hang or another library's words. Cut
+// before the setup reply, the display never opened.
+TEST_F(DemoOnXvfb, DisplayLostAfterAnyMessageEndsWithOneAndOneLine)
+{
+    StartServer();
+    long startUpMessages = 0;
+    {
+        CutConnection whole(server.DisplayName(), LONG_MAX);
+        StartDemoProcess({{"DISPLAY", whole.DisplayName()}});
+        WaitForFrames(1);
+        demo.WaitForExit(0);  // killed
+        startUpMessages = whole.MessagesSent();
+    }
+    ASSERT_GT(startUpMessages, 0);
+    std::vector<long> cuts;
+    for (long cut = 0; cut < startUpMessages; ++cut)
+        cuts.push_back(cut);
+    cuts.push_back(startUpMessages + 400);  // about a hundred frames later
+    for (const long cut : cuts) {
+        SCOPED_TRACE("cut after " + std::to_string(cut) + " of " +
+                     std::to_string(startUpMessages) + " messages");
+        CutConnection proxy(server.DisplayName(), cut);
+        const std::string name = proxy.DisplayName();
+        StartDemoProcess({{"DISPLAY", name}});
+        ExpectExit(1);
+        EXPECT_EQ(demo.StandardError(), cut == 0 ? "cannot open display \"" + name + "\"\n"
+                                                 : "X server connection lost\n");
+    }
 }
 
 // A display without GLX offers no pixel format; one that allows no indirect rendering, to a
