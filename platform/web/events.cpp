@@ -70,7 +70,7 @@ EMSCRIPTEN_KEEPALIVE void WebRegained(int buttons)
     const int DOM_BUTTONS[][2] = {{1, VK_LBUTTON}, {2, VK_RBUTTON}, {4, VK_MBUTTON}};
     int held[3];
     int count = 0;
-    for (const auto& button : DOM_BUTTONS)
+    for (const int* button : DOM_BUTTONS)
         if (buttons & button[0])
             held[count++] = button[1];
     if (web.canvasWindow)

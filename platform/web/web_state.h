@@ -41,7 +41,7 @@ struct WebState {
     long framesPresented;
 };
 
-extern WebState web;
+extern WebState web;  // NOLINT(bugprone-dynamic-static-initializers): zero, in window.cpp
 
 // --- the drawing surface (surface.cpp), what window.cpp calls ---
 

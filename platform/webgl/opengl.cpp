@@ -261,7 +261,8 @@ void DrawPendingGl()
 
 #define FIELD_NAME(record, field) #record "." #field " "
 #define FIELD_PLACE(record, field) (int)offsetof(record, field), (int)sizeof(record::field),
-#define FIELD_SIZE(record, field) +sizeof(record::field)
+#define FIELD_SIZE(record, field) \
+    +sizeof(record::field)  // NOLINT(bugprone-macro-parentheses): a term
 #define STATE_NAME(change, field) FIELD_NAME(WebGlState, field)
 #define STATE_PLACE(change, field) FIELD_PLACE(WebGlState, field)
 #define STATE_SIZE(change, field) FIELD_SIZE(WebGlState, field)
