@@ -10,17 +10,17 @@ jobs=$(nproc 2>/dev/null || echo 2)
 status=0
 
 echo "=== clang-tidy"
-# The browser backend compiles only with emscripten: a web build lints it, with
+# The browser backend and its OpenGL compile only with emscripten: a web build lints them, with
 # emscripten's headers and target; a native build lints everything else.
 if grep -q '^EMSCRIPTEN:BOOL=1' "$build/CMakeCache.txt" 2>/dev/null; then
     sysroot="$(em-config CACHE)/sysroot"
-    sources=$(git ls-files 'platform/web/*.cpp')
+    sources=$(git ls-files 'platform/web/*.cpp' 'platform/webgl/*.cpp')
     set -- --extra-arg=--target=wasm32-unknown-emscripten --extra-arg=-D__EMSCRIPTEN__ \
         --extra-arg=-Wno-unused-command-line-argument \
         --extra-arg=-isystem"$sysroot/include/c++/v1" --extra-arg=-isystem"$sysroot/include"
-    only="--file-filter=platform/web/*"
+    only="--file-filter=platform/web/* --file-filter=platform/webgl/*"
 else
-    sources=$(git ls-files '*.cpp' ':!:platform/web/*.cpp')
+    sources=$(git ls-files '*.cpp' ':!:platform/web/*.cpp' ':!:platform/webgl/*.cpp')
     set --
     only=""
 fi

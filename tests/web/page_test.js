@@ -14,6 +14,8 @@
 //   node page_test.js keys-wheel DIRECTORY   the main-row keys, typed * and /, and the wheel
 //   node page_test.js touch DIRECTORY        a finger drags, two pinch, a button shows the axes
 //   node page_test.js phone DIRECTORY        a 390x844 phone: at its width, upright and sideways
+//   node page_test.js drags DIRECTORY        fast drags there and back return the view exactly;
+//                                            Esc after a burst of keys still ends the run
 //   node page_test.js accessible[-no-webgl] DIRECTORY   axe-core on the page, on the box
 //   node page_test.js install DIRECTORY      installable; offline, it starts from its worker
 //   node page_test.js fullscreen DIRECTORY   the control enters and leaves fullscreen
@@ -33,6 +35,7 @@ const engine = (process.argv.find((a) => a.startsWith(ENGINE_OPTION)) || ENGINE_
 const [scenario, directory, output] =
   process.argv.slice(2).filter((a) => !a.startsWith(ENGINE_OPTION));
 const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
+const HANG_MS = 120000;
 
 // --- the page ---
 
@@ -135,9 +138,11 @@ async function AnimationFrames(page, count) {
   }), count);
 }
 
+// The exit code, once boulles.html's Module.onExit has put it on the page; only a hang takes
+// longer than the deadline.
 async function ExitCode(page) {
   await page.waitForFunction(() => document.body.dataset.exitCode !== undefined, null,
-                             {timeout: 30000});
+                             {timeout: HANG_MS});
   return page.evaluate(() => document.body.dataset.exitCode);
 }
 

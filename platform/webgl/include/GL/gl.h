@@ -1,8 +1,8 @@
 #pragma once
-// The part of OpenGL 1.1 this system calls, for the browser, over WebGL (platform/web).
+// The part of OpenGL 1.1 this system calls, for the browser, over WebGL (platform/webgl).
 // Application code includes <GL/gl.h> and gets this file in the web build, Mesa's elsewhere.
 //
-// Provided: glEnable (GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL), glClear,
+// Provided: glEnable (GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL), glClear, glFlush,
 // glViewport, glMatrixMode, glLoadIdentity, glRotatef, glTranslatef, glColor3f, glNormal3fv,
 // glBegin and glEnd (GL_LINES, GL_TRIANGLE_STRIP) with glVertex3i and glVertex3f; gluPerspective
 // and gluLookAt (<GL/glu.h>); glutInit and glutSolidSphere (<GL/freeglut.h>).
@@ -21,9 +21,9 @@
 //   back, the program, buffers, mesh and every state are made and sent again.
 // - Errors are not recorded: there is no glGetError. The depth buffer has the bits the
 //   browser gives (24 in Chromium), whatever was asked for.
-// - Spheres are drawn, in order, as late as the next other draw, glClear, SwapBuffers, a change
-//   of context or the program's next wait for the browser: one instanced draw for those that
-//   differ only in translation, colour and radius.
+// - Spheres are drawn, in order, as late as the next other draw, glClear, glFlush (which the
+//   backend calls before SwapBuffers and before each wait for the browser) or a change of
+//   context: one instanced draw for those that differ only in translation, colour and radius.
 
 #ifdef __cplusplus
 extern "C" {
@@ -53,6 +53,7 @@ typedef double GLdouble;
 
 void glEnable(GLenum capability);
 void glClear(GLbitfield mask);
+void glFlush(void);
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height);
 
 void glMatrixMode(GLenum mode);

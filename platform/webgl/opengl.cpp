@@ -1,4 +1,5 @@
-// The OpenGL 1.1, GLU and GLUT calls of <GL/gl.h> in this folder: the state machine lives
+// The OpenGL 1.1, GLU and GLUT calls of <GL/gl.h> in this folder, and the rendering context a
+// backend opens (webgl.h): the state machine lives
 // here; webgl.js draws with it. Matrices, the current colour and normal, the viewport and the
 // capabilities are kept as OpenGL keeps them and reach WebGL only when a draw needs them, and
 // only what changed since the last draw. Spheres drawn one after another that differ only in
@@ -11,8 +12,6 @@
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
-
-#include <emscripten.h>
 
 #include <algorithm>
 #include <cmath>
@@ -30,13 +29,6 @@ struct Matrix {
 
 const Matrix IDENTITY = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
 
-// One vertex as webgl.js reads it: position, normal, colour.
-struct Vertex {
-    GLfloat position[3];
-    GLfloat normal[3];
-    GLfloat colour[4];
-};
-
 const int IMMEDIATE_CAPACITY = 1024;
 
 struct State {
@@ -51,7 +43,7 @@ struct State {
     GLfloat normal[3] = {0, 0, 1};
     GLenum primitive = 0;
     int vertexCount = 0;
-    Vertex vertices[IMMEDIATE_CAPACITY];
+    WebGlVertex vertices[IMMEDIATE_CAPACITY];
 };
 
 // What WebGL holds, as last sent (webgl.js reads `held` in place). A new or restored context
@@ -75,6 +67,7 @@ struct SphereBatch {
 State state;
 Sent sent;
 SphereBatch batch;
+int contextRestored;  // set by webgl.js: WebGL holds nothing again
 
 // --- matrices ---
 
@@ -122,9 +115,9 @@ void NormalMatrix(const Matrix& modelview, GLfloat out[9])
         a(0, 0) * cofactor[0][0] + a(0, 1) * cofactor[0][1] + a(0, 2) * cofactor[0][2];
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
-            out[column * 3 + row] =
-                determinant == 0 ? (GLfloat)(row == column)
-                                 : (GLfloat)(cofactor[row][column] / determinant);
+            out[column * 3 + row] = determinant == 0
+                                        ? (GLfloat)(row == column)
+                                        : (GLfloat)(cofactor[row][column] / determinant);
 }
 
 // --- drawing ---
@@ -175,6 +168,10 @@ void Update(T& held, const T& value, int change, int& changes)
 // Brings WebGL's copy up to the state for a draw; returns the parts to send.
 int PrepareDraw()
 {
+    if (contextRestored) {
+        contextRestored = 0;
+        sent = Sent();
+    }
     int changes = sent.nothing ? WEBGL_EVERYTHING : 0;
     sent.nothing = false;
     WebGlState& held = sent.held;
@@ -209,7 +206,7 @@ void AddVertex(GLfloat x, GLfloat y, GLfloat z)
 {
     if (state.vertexCount == IMMEDIATE_CAPACITY)
         return;
-    Vertex& vertex = state.vertices[state.vertexCount++];
+    WebGlVertex& vertex = state.vertices[state.vertexCount++];
     const GLfloat position[3] = {x, y, z};
     for (int i = 0; i < 3; ++i) {
         vertex.position[i] = position[i];
@@ -229,8 +226,11 @@ void LoadSphere(GLint slices, GLint stacks)
         for (int slice = 0; slice < slices; ++slice) {
             const unsigned short upper = (unsigned short)(stack * ring + slice);
             const unsigned short lower = (unsigned short)(upper + ring);
-            const unsigned short quad[6] = {upper, lower, (unsigned short)(upper + 1),
-                                            (unsigned short)(upper + 1), lower,
+            const unsigned short quad[6] = {upper,
+                                            lower,
+                                            (unsigned short)(upper + 1),
+                                            (unsigned short)(upper + 1),
+                                            lower,
                                             (unsigned short)(lower + 1)};
             indices.insert(indices.end(), quad, quad + 6);
         }
@@ -239,8 +239,8 @@ void LoadSphere(GLint slices, GLint stacks)
     sent.sphereStacks = stacks;
 }
 
-}  // namespace
-
+// Draws what is still waiting (spheres, which wait for the next to join them), as OpenGL
+// flushes: before another draw, before the context changes and on glFlush.
 void DrawPendingGl()
 {
     if (batch.count == 0)
@@ -249,14 +249,57 @@ void DrawPendingGl()
     batch.count = 0;
 }
 
-void ResendGlState()
+// --- what webgl.js reads ---
+
+// Every field webgl.js reads, by record: the parts of WebGlState first, in the order of their
+// bits of `changes`; then a sphere's and a vertex's, each record's fields filling it, so that a
+// field added to one fails here until it is listed, and in webgl.js until that reads it.
+#define SPHERE_FIELDS(FIELD) \
+    FIELD(WebGlSphere, place) FIELD(WebGlSphere, colour) FIELD(WebGlSphere, radius)
+#define VERTEX_FIELDS(FIELD) \
+    FIELD(WebGlVertex, position) FIELD(WebGlVertex, normal) FIELD(WebGlVertex, colour)
+
+#define FIELD_NAME(record, field) #record "." #field " "
+#define FIELD_PLACE(record, field) (int)offsetof(record, field), (int)sizeof(record::field),
+#define FIELD_SIZE(record, field) \
+    +sizeof(record::field)  // NOLINT(bugprone-macro-parentheses): a term
+#define STATE_NAME(change, field) FIELD_NAME(WebGlState, field)
+#define STATE_PLACE(change, field) FIELD_PLACE(WebGlState, field)
+#define STATE_SIZE(change, field) FIELD_SIZE(WebGlState, field)
+
+static_assert(0 WEBGL_STATE_PARTS(STATE_SIZE) == sizeof(WebGlState),
+              "every part of WebGlState is in WEBGL_STATE_PARTS");
+static_assert(0 SPHERE_FIELDS(FIELD_SIZE) == sizeof(WebGlSphere),
+              "every field of a sphere is listed");
+static_assert(0 VERTEX_FIELDS(FIELD_SIZE) == sizeof(WebGlVertex),
+              "every field of a vertex is listed");
+
+const char FIELD_NAMES[] =
+    WEBGL_STATE_PARTS(STATE_NAME) SPHERE_FIELDS(FIELD_NAME) VERTEX_FIELDS(FIELD_NAME);
+const int FIELD_PLACES[] = {WEBGL_STATE_PARTS(STATE_PLACE) SPHERE_FIELDS(FIELD_PLACE)
+                                VERTEX_FIELDS(FIELD_PLACE)};
+
+}  // namespace
+
+// --- what a backend calls ---
+
+bool OpenCanvasSurface()
 {
-    sent = Sent();
+    return WebGlOpenSurface(FIELD_NAMES, FIELD_PLACES, &contextRestored) != 0;
 }
 
-extern "C" EMSCRIPTEN_KEEPALIVE void WebGlContextRestored()
+void MakeGlContextCurrent(bool current)
 {
-    ResendGlState();
+    DrawPendingGl();
+    WebGlMakeCurrent(current ? 1 : 0);
+    if (current)
+        sent = Sent();
+}
+
+void DeleteGlContext()
+{
+    DrawPendingGl();
+    WebGlDeleteContext();
 }
 
 // --- OpenGL ---
@@ -287,6 +330,11 @@ void glClear(GLbitfield mask)
     WebGlClear(mask);
 }
 
+void glFlush()
+{
+    DrawPendingGl();
+}
+
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 {
     const GLint viewport[4] = {x, y, width, height};
@@ -314,10 +362,12 @@ void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
     const double u = x / length, v = y / length, w = z / length;
     const double radians = (double)angle * std::acos(-1.0) / 180;
     const double c = std::cos(radians), s = std::sin(radians), t = 1 - c;
+    // clang-format off
     const double by[16] = {u * u * t + c,     v * u * t + w * s, w * u * t - v * s, 0,
                            u * v * t - w * s, v * v * t + c,     w * v * t + u * s, 0,
                            u * w * t + v * s, v * w * t - u * s, w * w * t + c,     0,
                            0,                 0,                 0,                 1};
+    // clang-format on
     MultiplyCurrent(by);
 }
 
@@ -360,8 +410,7 @@ void glEnd()
 {
     DrawPendingGl();
     const int changes = PrepareDraw();
-    WebGlDrawVertices(&sent.held, changes, state.primitive, &state.vertices[0].position[0],
-                      state.vertexCount);
+    WebGlDrawVertices(&sent.held, changes, state.primitive, state.vertices, state.vertexCount);
     state.vertexCount = 0;
 }
 
@@ -375,9 +424,11 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
     if (depth == 0 || sine == 0 || aspect == 0)
         return;
     const double cotangent = std::cos(radians) / sine;
+    // clang-format off
     const double by[16] = {cotangent / aspect, 0, 0, 0, 0, cotangent, 0, 0,
                            0, 0, -(zFar + zNear) / depth, -1,
                            0, 0, -2 * zNear * zFar / depth, 0};
+    // clang-format on
     MultiplyCurrent(by);
 }
 

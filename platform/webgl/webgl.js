@@ -16,8 +16,13 @@ mergeInto(LibraryManager.library, {
     immediate: null,
     sphere: null,     // {vertices, indices, count}
     spheres: null,    // the buffer of an instanced draw's spheres (webgl.h's WebGlSphere)
+    restored: 0,      // opengl.cpp's int that says WebGL holds nothing again
     drawing: '',      // which buffers the attributes point into: 'immediate' or 'sphere'
     views: null,      // on the WebGlState that draws send, which stays where it is
+    parts: null,      // WebGlState's, in the order of their bits: {at, bytes, send}
+    modelviewAt: 0,   // WebGlState's modelview, in bytes
+    sphereFields: null,  // where WebGlSphere's fields are, and its size, in bytes
+    vertexFields: null,  // the same of WebGlVertex
     lossNotice: null, // the timer that says so when the context stays lost
     statusBefore: '',
 
@@ -65,11 +70,82 @@ mergeInto(LibraryManager.library, {
     COLOUR: 2,
     PLACE: 3,
     RADIUS: 4,
-    VERTEX_BYTES: 40,  // position, normal, colour: ten floats
-    SPHERE_BYTES: 36,  // place, colour, radius: nine floats
     LOSS_NOTICE_MS: 3000,
     LOSS_TEXT: 'L\u2019image est perdue\u00a0: le navigateur a repris le contexte graphique et ne l\u2019a pas rendu. ' +
                'Rechargez la page pour la retrouver.',
+
+    // --- the layout of webgl.h's records, as opengl.cpp gives it ---
+
+    // How each part of WebGlState reaches WebGL, by its field's name, from views on it as floats
+    // and as ints; lighting holds WebGlLighting's switches, which are the uniforms' names.
+    SEND: {
+      projection: function(gl, floats) {
+        gl.uniformMatrix4fv(WebGl.uniforms.projection, false, floats);
+      },
+      modelview: function(gl, floats) {
+        gl.uniformMatrix4fv(WebGl.uniforms.modelview, false, floats);
+      },
+      normalMatrix: function(gl, floats) {
+        gl.uniformMatrix3fv(WebGl.uniforms.normalMatrix, false, floats);
+      },
+      lighting: function(gl, floats, ints) {
+        gl.uniform1i(WebGl.uniforms.lighting, ints[0]);
+        gl.uniform1i(WebGl.uniforms.light0, ints[1]);
+        gl.uniform1i(WebGl.uniforms.colourMaterial, ints[2]);
+      },
+      depthTest: function(gl, floats, ints) {
+        if (ints[0])
+          gl.enable(gl.DEPTH_TEST);
+        else
+          gl.disable(gl.DEPTH_TEST);
+      },
+      viewport: function(gl, floats, ints) {
+        gl.viewport(ints[0], ints[1], ints[2], ints[3]);
+      },
+    },
+    // The fields of a sphere and of a vertex that the attributes point at.
+    ATTRIBUTE_FIELDS: ['WebGlSphere.place', 'WebGlSphere.colour', 'WebGlSphere.radius',
+                       'WebGlVertex.position', 'WebGlVertex.normal', 'WebGlVertex.colour'],
+
+    // Takes the fields' places (webgl.h's WebGlOpenSurface). Every field must be one this file
+    // reads, and every one it reads must be there: a field added on one side only stops the
+    // program here.
+    learnLayout: function(names, places) {
+      var fields = {};
+      UTF8ToString(names).trim().split(' ').forEach(function(name, i) {
+        fields[name] = {at: HEAP32[(places >> 2) + 2 * i], bytes: HEAP32[(places >> 2) + 2 * i + 1]};
+      });
+      var read = Object.keys(WebGl.SEND).map(function(part) { return 'WebGlState.' + part; })
+        .concat(WebGl.ATTRIBUTE_FIELDS);
+      var given = Object.keys(fields);
+      var unmatched = given.filter(function(name) { return read.indexOf(name) < 0; })
+        .concat(read.filter(function(name) { return !(name in fields); }));
+      if (unmatched.length)
+        throw new Error('webgl.h and webgl.js disagree on ' + unmatched.join(', '));
+      WebGl.parts = given.filter(function(name) { return name.startsWith('WebGlState.'); })
+        .map(function(name) {
+          var part = fields[name];
+          return {at: part.at, bytes: part.bytes, send: WebGl.SEND[name.slice('WebGlState.'.length)]};
+        });
+      WebGl.modelviewAt = fields['WebGlState.modelview'].at;
+      WebGl.sphereFields = WebGl.record(fields, 'WebGlSphere');
+      WebGl.vertexFields = WebGl.record(fields, 'WebGlVertex');
+    },
+
+    // A record's fields' offsets by their names, and its size: its fields fill it.
+    record: function(fields, record) {
+      var offsets = {bytes: 0};
+      Object.keys(fields).forEach(function(name) {
+        var recordAndField = name.split('.');
+        if (recordAndField[0] !== record)
+          return;
+        offsets[recordAndField[1]] = fields[name].at;
+        offsets.bytes = Math.max(offsets.bytes, fields[name].at + fields[name].bytes);
+      });
+      return offsets;
+    },
+
+    // --- the rendering context ---
 
     compile: function(gl, type, source) {
       var shader = gl.createShader(type);
@@ -143,7 +219,7 @@ mergeInto(LibraryManager.library, {
           return;
         }
         WebGl.makeCurrent(WebGl.current);
-        _WebGlContextRestored();
+        HEAP32[WebGl.restored >> 2] = 1;
       });
     },
 
@@ -161,40 +237,31 @@ mergeInto(LibraryManager.library, {
       }
     },
 
-    // Sends the parts of the WebGlState at `state` (webgl.h) that `changes` marks. Offsets in
-    // floats: projection 0, modelview 16, normal matrix 32, lighting 41, depth test 44,
-    // viewport 45.
+    // --- drawing ---
+
+    // Sends the parts of the WebGlState at `state` (webgl.h) that `changes` marks.
     send: function(gl, state, changes) {
       if (changes === 0)
         return;
-      var f = state >> 2;
       var views = WebGl.views;
       // (Wasm memory that grows is a new buffer.)
-      if (!views || views.at !== f || views.projection.buffer !== HEAPF32.buffer) {
-        views = WebGl.views = {at: f, projection: HEAPF32.subarray(f, f + 16),
-                               modelview: HEAPF32.subarray(f + 16, f + 32),
-                               normalMatrix: HEAPF32.subarray(f + 32, f + 41)};
+      if (!views || views.at !== state || views.buffer !== HEAPF32.buffer)
+        views = WebGl.views = WebGl.viewsOn(state);
+      for (var i = 0; i < views.parts.length; i++) {
+        if (changes & (1 << i))
+          views.parts[i](gl);
       }
-      var uniforms = WebGl.uniforms;
-      if (changes & 1)
-        gl.uniformMatrix4fv(uniforms.projection, false, views.projection);
-      if (changes & 2)
-        gl.uniformMatrix4fv(uniforms.modelview, false, views.modelview);
-      if (changes & 4)
-        gl.uniformMatrix3fv(uniforms.normalMatrix, false, views.normalMatrix);
-      if (changes & 8) {
-        gl.uniform1i(uniforms.lighting, HEAP32[f + 41]);
-        gl.uniform1i(uniforms.light0, HEAP32[f + 42]);
-        gl.uniform1i(uniforms.colourMaterial, HEAP32[f + 43]);
-      }
-      if (changes & 16) {
-        if (HEAP32[f + 44])
-          gl.enable(gl.DEPTH_TEST);
-        else
-          gl.disable(gl.DEPTH_TEST);
-      }
-      if (changes & 32)
-        gl.viewport(HEAP32[f + 45], HEAP32[f + 46], HEAP32[f + 47], HEAP32[f + 48]);
+    },
+
+    // Each part's sending, bound to views on it.
+    viewsOn: function(state) {
+      return {at: state, buffer: HEAPF32.buffer, parts: WebGl.parts.map(function(part) {
+        var from = (state + part.at) >> 2;
+        var to = from + (part.bytes >> 2);
+        var floats = HEAPF32.subarray(from, to);
+        var ints = HEAP32.subarray(from, to);
+        return function(gl) { part.send(gl, floats, ints); };
+      })};
     },
 
     // Points the attributes at the immediate buffer, or at the sphere's mesh, whose unit
@@ -209,17 +276,19 @@ mergeInto(LibraryManager.library, {
         gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, WebGl.sphere.indices);
         gl.vertexAttribPointer(WebGl.POSITION, 3, gl.FLOAT, false, 12, 0);
         gl.vertexAttribPointer(WebGl.NORMAL, 3, gl.FLOAT, false, 12, 0);
+        var sphere = WebGl.sphereFields;
         gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.spheres);
-        gl.vertexAttribPointer(WebGl.PLACE, 4, gl.FLOAT, false, WebGl.SPHERE_BYTES, 0);
-        gl.vertexAttribPointer(WebGl.COLOUR, 4, gl.FLOAT, false, WebGl.SPHERE_BYTES, 16);
-        gl.vertexAttribPointer(WebGl.RADIUS, 1, gl.FLOAT, false, WebGl.SPHERE_BYTES, 32);
+        gl.vertexAttribPointer(WebGl.PLACE, 4, gl.FLOAT, false, sphere.bytes, sphere.place);
+        gl.vertexAttribPointer(WebGl.COLOUR, 4, gl.FLOAT, false, sphere.bytes, sphere.colour);
+        gl.vertexAttribPointer(WebGl.RADIUS, 1, gl.FLOAT, false, sphere.bytes, sphere.radius);
         gl.enableVertexAttribArray(WebGl.PLACE);
         gl.enableVertexAttribArray(WebGl.RADIUS);
       } else {
+        var vertex = WebGl.vertexFields;
         gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.immediate);
-        gl.vertexAttribPointer(WebGl.POSITION, 3, gl.FLOAT, false, WebGl.VERTEX_BYTES, 0);
-        gl.vertexAttribPointer(WebGl.NORMAL, 3, gl.FLOAT, false, WebGl.VERTEX_BYTES, 12);
-        gl.vertexAttribPointer(WebGl.COLOUR, 4, gl.FLOAT, false, WebGl.VERTEX_BYTES, 24);
+        gl.vertexAttribPointer(WebGl.POSITION, 3, gl.FLOAT, false, vertex.bytes, vertex.position);
+        gl.vertexAttribPointer(WebGl.NORMAL, 3, gl.FLOAT, false, vertex.bytes, vertex.normal);
+        gl.vertexAttribPointer(WebGl.COLOUR, 4, gl.FLOAT, false, vertex.bytes, vertex.colour);
         gl.disableVertexAttribArray(WebGl.PLACE);
         gl.disableVertexAttribArray(WebGl.RADIUS);
         gl.vertexAttrib1f(WebGl.RADIUS, 1);
@@ -233,9 +302,11 @@ mergeInto(LibraryManager.library, {
   // A WebGL context on the page's canvas, as the surface a pixel format describes: true
   // colour, a depth buffer, no alpha (the page must not show through), double-buffered as
   // every WebGL canvas is. False when the browser has no WebGL.
-  WebGlOpenSurface__deps: ['$WebGl', 'WebGlContextRestored'],
-  WebGlOpenSurface: function() {
+  WebGlOpenSurface__deps: ['$WebGl'],
+  WebGlOpenSurface: function(fieldNames, fieldPlaces, restored) {
     if (!WebGl.surface) {
+      WebGl.learnLayout(fieldNames, fieldPlaces);
+      WebGl.restored = restored;
       var canvas = Module['canvas'];
       var gl = canvas.getContext('webgl', {
         alpha: false, depth: true, stencil: false, antialias: false,
@@ -292,10 +363,11 @@ mergeInto(LibraryManager.library, {
     if (count === 0)
       return;
     WebGl.use(gl, 'immediate');
-    var place = (state >> 2) + 28;  // the modelview's last column
+    var place = ((state + WebGl.modelviewAt) >> 2) + 12;  // the modelview's last column
     gl.vertexAttrib4f(WebGl.PLACE, HEAPF32[place], HEAPF32[place + 1], HEAPF32[place + 2],
                       HEAPF32[place + 3]);
-    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + count * 10),
+    gl.bufferData(gl.ARRAY_BUFFER,
+                  HEAPU8.subarray(vertices, vertices + count * WebGl.vertexFields.bytes),
                   gl.STREAM_DRAW);
     gl.drawArrays(mode, 0, count);
   },
@@ -324,7 +396,8 @@ mergeInto(LibraryManager.library, {
     WebGl.send(gl, state, changes);
     WebGl.use(gl, 'sphere');
     gl.bindBuffer(gl.ARRAY_BUFFER, WebGl.spheres);
-    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(spheres >> 2, (spheres >> 2) + count * 9),
+    gl.bufferData(gl.ARRAY_BUFFER,
+                  HEAPU8.subarray(spheres, spheres + count * WebGl.sphereFields.bytes),
                   gl.STREAM_DRAW);
     WebGl.instancing.drawElementsInstancedANGLE(gl.TRIANGLES, WebGl.sphere.count,
                                                 gl.UNSIGNED_SHORT, 0, count);
