@@ -24,7 +24,12 @@ WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
     $as_user sway -c "$runtime/config" 2>/dev/null &
 sway=$!
 trap 'kill $sway 2>/dev/null; rm -rf "$runtime"' EXIT
-while ! ls "$runtime" | grep -q '^sway-ipc'; do sleep 0.1; done
+deadline=$(($(date +%s) + 120))
+until ls "$runtime" | grep -q '^sway-ipc'; do
+    [ "$(date +%s)" -lt "$deadline" ] && kill -0 "$sway" 2>/dev/null ||
+        { echo "sway did not start" >&2; exit 1; }
+    sleep 0.1
+done
 export WAYLAND_DISPLAY=$(ls "$runtime" | grep '^wayland-[0-9]*$')
 ipc="$runtime/$(ls "$runtime" | grep '^sway-ipc')"
 
