@@ -35,6 +35,7 @@ WEB_PACKAGES="$WEB_BUILD_PACKAGES chromium firefox-esr webkit2gtk-driver xvfb li
 command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
 # The native builds' tests (ci, sanitize) need the first group; the rest can
 # install while those run.
-# sway, wtype and grim: the Wayland tests' compositor, keys and pictures.
-NATIVE_TEST_PACKAGES="$BUILD_PACKAGES $HEADLESS_PACKAGES sway wtype grim openbox fluxbox freeglut3-dev libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev dpkg-dev file git clang-tidy cppcheck lintian desktop-file-utils appstream"
+# sway, wtype and grim: the Wayland tests' compositor, keys and pictures; weston: a
+# compositor that draws no frames (libdecor does), its screenshooter and a second client.
+NATIVE_TEST_PACKAGES="$BUILD_PACKAGES $HEADLESS_PACKAGES sway wtype grim weston openbox fluxbox freeglut3-dev libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev dpkg-dev file git clang-tidy cppcheck lintian desktop-file-utils appstream"
 LATER_TEST_PACKAGES="$WINDOWS_PACKAGES $TRAJECTORY_PACKAGES $WEB_PACKAGES"

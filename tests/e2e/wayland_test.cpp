@@ -6,6 +6,7 @@
 #include "tests/support/frame_count.h"
 #include "tests/support/xvfb_server.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -164,6 +165,7 @@ std::string SocketIn(const std::string& folder, const std::string& prefix)
 
 class Compositor {
 public:
+    Compositor() : runtime(MakeRuntimeFolder()) {}
     ~Compositor()
     {
         if (!runtime.empty())
@@ -172,23 +174,25 @@ public:
     // The window goes to the top-left corner without borders, so that its content is at 0,0.
     bool StartSway(int scale)
     {
-        runtime = MakeRuntimeFolder();
-        std::ofstream(runtime + "/config")
-            << "xwayland disable\noutput HEADLESS-1 resolution 1024x768 scale " << scale
-            << "\ndefault_border none\ndefault_floating_border none\n"
-               "for_window [app_id=\"boulles\"] floating enable, move absolute position 0 0\n";
-        chmod((runtime + "/config").c_str(), 0644);
-        std::vector<std::string> command = {SWAY_PATH, "-c", runtime + "/config"};
-        if (getuid() == 0)
-            command.insert(command.begin(), {SETPRIV_PATH, "--reuid=65534", "--regid=65534",
-                                             "--clear-groups"});
-        if (!process.Start(command, {{"XDG_RUNTIME_DIR", runtime}, {"WLR_BACKENDS", "headless"},
-                                     {"WLR_RENDERER", "pixman"}, {"WLR_LIBINPUT_NO_DEVICES", "1"}}))
-            return false;
-        return WaitUntil([&] {
-            socket = SocketIn(runtime, "wayland-");
-            return !socket.empty() && !SocketIn(runtime, "sway-ipc").empty();
-        });
+        const std::string config = WriteConfig(
+            "config", "xwayland disable\noutput HEADLESS-1 resolution 1024x768 scale " +
+                          std::to_string(scale) +
+                          "\ndefault_border none\ndefault_floating_border none\n"
+                          "for_window [app_id=\"boulles\"] floating enable, move absolute position 0 0\n");
+        return Start({SWAY_PATH, "-c", config}, {{"WLR_BACKENDS", "headless"}, {"WLR_RENDERER", "pixman"},
+                                                 {"WLR_LIBINPUT_NO_DEVICES", "1"}}) &&
+               WaitUntil([&] { return !SocketIn(runtime, "sway-ipc").empty(); });
+    }
+    // A plain background without a panel, unlike any pixel of a window; --debug offers the
+    // screenshooter.
+    bool StartWeston()
+    {
+        const std::string config = WriteConfig(
+            "weston.ini", "[core]\nidle-time=0\n[shell]\nbackground-image=\n"
+                          "background-color=0xff336699\npanel-position=none\n");
+        return Start({WESTON_PATH, "--config=" + config, "--backend=headless-backend.so",
+                      "--use-pixman", "--debug", "--width=1024", "--height=768"},
+                     {});
     }
     // The variables a client needs, DISPLAY included: a Wayland compositor that answers wins.
     Environment ClientEnvironment() const
@@ -209,10 +213,52 @@ public:
                                          "WAYLAND_DISPLAY=" + socket});
         return Output(command);
     }
+    // The app id of the window with the keyboard focus: in sway's tree a node's "focused"
+    // comes before its "app_id".
+    std::string FocusedAppId() const
+    {
+        const std::string tree = Sway({"-t", "get_tree"});
+        const size_t focused = tree.find("\"focused\": true");
+        const size_t key = tree.find("\"app_id\": ", focused);
+        if (focused == std::string::npos || key == std::string::npos)
+            return "";
+        const size_t value = key + std::string("\"app_id\": ").size();
+        return tree.substr(value, tree.find_first_of(",\n", value) - value);
+    }
+    // weston's screenshooter writes a PNG into its working folder; its alpha is left out, as
+    // an opaque window's buffer may leave it 0 where nothing was drawn.
+    Picture WestonScreen() const
+    {
+        Client({"sh", "-c", "cd \"$1\" && exec \"$2\"", "-", runtime, WESTON_SCREENSHOOTER_PATH});
+        const std::string png = SocketIn(runtime, "wayland-screenshot");
+        return Picture(png.empty() ? "" : Output({CONVERT_PATH, runtime + "/" + png, "-alpha", "off", "ppm:-"}));
+    }
 
     ChildProcess process;
 
 private:
+    std::string WriteConfig(const std::string& name, const std::string& text) const
+    {
+        std::string path = runtime + "/" + name;
+        std::ofstream(path) << text;
+        chmod(path.c_str(), 0644);
+        return path;
+    }
+    bool Start(std::vector<std::string> command, const Environment& environment)
+    {
+        if (runtime.empty())
+            return false;
+        if (getuid() == 0)
+            command.insert(command.begin(), {SETPRIV_PATH, "--reuid=65534", "--regid=65534",
+                                             "--clear-groups"});
+        Environment all = {{"XDG_RUNTIME_DIR", runtime}};
+        all.insert(all.end(), environment.begin(), environment.end());
+        return process.Start(command, all) && WaitUntil([&] {
+                   socket = SocketIn(runtime, "wayland-");
+                   return !socket.empty();
+               });
+    }
+
     std::string runtime;
     std::string socket;
 };
@@ -290,10 +336,13 @@ protected:
     ChildProcess demo;
 };
 
-// DISPLAY names a server that does not exist: a client of X would end with 1.
+// DISPLAY names a live X server too: the compositor that answers wins. (The other tests' DISPLAY
+// names none, so that a client of X would end with 1.)
 TEST_F(DemoOnSway, MapsNativelyWithTitleAndAppIdShowsBlueBallsAndEscEndsWithZero)
 {
-    StartDemo();
+    XvfbServer xvfb;
+    ASSERT_TRUE(xvfb.Start());
+    StartDemo(1, {{"DISPLAY", xvfb.DisplayName()}});
     WaitForDemo();
     const std::string tree = sway.Sway({"-t", "get_tree"});
     EXPECT_NE(tree.find("\"name\": \"De belles boulles bleus\""), std::string::npos) << tree;
@@ -350,6 +399,32 @@ TEST_F(DemoOnSway, KeypadPlusMainRowEqualsAndTheWheelZoom)
         << before << " -> " << after;
     ASSERT_TRUE(pointer.Send("wheel 20"));
     EXPECT_TRUE(WaitForPicture([&](const Census& c) { return c.nonBlack < after / 2; }));
+}
+
+// The focus goes to another window while keypad - is held: the demo never sees the release, and
+// stops moving away all the same. (Held on, the balls would shrink to two thirds meanwhile.)
+TEST_F(DemoOnSway, FocusMovedToAnotherWindowReleasesAHeldKey)
+{
+    StartDemo();
+    WaitForDemo();
+    const long before = Shot().Count().nonBlack;
+    ChildProcess holder;
+    ASSERT_TRUE(holder.Start({WTYPE_PATH, "-s", "150", "-P", "KP_Subtract", "-s", "3600000"},
+                             sway.ClientEnvironment()));
+    ASSERT_TRUE(WaitForPicture([&](const Census& c) { return 5 * c.nonBlack < 4 * before; },
+                               FRAMES_FOR_A_ZOOM));
+    ChildProcess other;
+    ASSERT_TRUE(other.Start({WESTON_FLOWER_PATH}, sway.ClientEnvironment()));
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::string focused = sway.FocusedAppId();
+        return !focused.empty() && focused != "\"boulles\"";
+    }));
+    ASSERT_TRUE(frames.WaitForMore(FRAMES_UNTIL_SEEN));
+    const long atLeave = Shot().Count().nonBlack;
+    ASSERT_TRUE(frames.WaitForMore(FRAMES_FOR_A_FEW_TICKS));
+    const long later = Shot().Count().nonBlack;
+    EXPECT_GT(later, atLeave * 85 / 100) << before << " -> " << atLeave << " -> " << later;
+    holder.WaitForExit(0);
 }
 
 // One degree per logical pixel: a 90-pixel drag brings the red X axis across the picture.
@@ -410,6 +485,91 @@ TEST_F(DemoOnSway, WithoutOpenGlTheBoxShowsAndEnterEndsWithOne)
     EXPECT_GT(box.Count().nonBlack, 180 * 100 / 2);  // the face, light grey
     Type({"-k", "Return"});
     ExpectExit(1);
+}
+
+// The same first frame as under X11, within the page's tolerance: at most 1 % of the pixels that
+// either draws on differ by more than 13 of 255 in a channel.
+TEST(FirstFrame, UnderWaylandMatchesTheX11One)
+{
+    char folder[] = "/tmp/boulles-first-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string x11Frame = std::string(folder) + "/x11.ppm";
+    const std::string waylandFrame = std::string(folder) + "/wayland.ppm";
+    XvfbServer xvfb;
+    ASSERT_TRUE(xvfb.Start());
+    ChildProcess onX11;
+    ASSERT_TRUE(onX11.Start({BOULLES_PATH}, {{"DISPLAY", xvfb.DisplayName()}, {"WAYLAND_DISPLAY", "none"},
+                                             {"LD_PRELOAD", FIRST_FRAME_PATH},
+                                             {"FIRST_FRAME_PPM", x11Frame}}));
+    EXPECT_EQ(onX11.WaitForExit(), 0) << onX11.StandardError();
+    Compositor sway;
+    ASSERT_TRUE(sway.StartSway(1)) << sway.process.StandardError();
+    Environment environment = sway.ClientEnvironment();
+    environment.insert(environment.end(), {{"LD_PRELOAD", FIRST_FRAME_PATH}, {"FIRST_FRAME_PPM", waylandFrame}});
+    ChildProcess onWayland;
+    ASSERT_TRUE(onWayland.Start({BOULLES_PATH}, environment));
+    EXPECT_EQ(onWayland.WaitForExit(), 0) << onWayland.StandardError();
+    sway.Sway({"exit"});
+    const Picture x11(Output({"cat", x11Frame})), wayland(Output({"cat", waylandFrame}));
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(x11.Valid() && wayland.Valid());
+    long drawn = 0, differing = 0;
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x) {
+            bool lit = false, differs = false;
+            for (int channel = 0; channel < 3; ++channel) {
+                lit |= x11.At(x, y, channel) > 0 || wayland.At(x, y, channel) > 0;
+                differs |= std::abs(x11.At(x, y, channel) - wayland.At(x, y, channel)) > 13;
+            }
+            drawn += lit;
+            differing += differs;
+        }
+    std::printf("pixels drawn: %ld; differing by more than 13 levels: %ld\n", drawn, differing);
+    EXPECT_GT(drawn, 5000);
+    EXPECT_LE(differing, drawn / 100) << drawn << " pixels drawn";
+}
+
+// Where the compositor draws no frame, libdecor does: the whole frame is 640x480, and the title
+// bar above the picture carries the caption in its middle, clear of the buttons at its right.
+TEST(DemoOnWeston, LibdecorDrawsTheFrameWithTheCaption)
+{
+    Compositor weston;
+    ASSERT_TRUE(weston.StartWeston()) << weston.process.StandardError();
+    FrameCount frames{FRAME_COUNTER_PATH};
+    Environment environment = frames.ProgramEnvironment();
+    for (const auto& variable : weston.ClientEnvironment())
+        environment.push_back(variable);
+    ChildProcess demo;
+    ASSERT_TRUE(demo.Start({BOULLES_PATH}, environment));
+    ASSERT_TRUE(frames.WaitForMore(FRAMES_UNTIL_SEEN)) << demo.StandardError();
+    const Picture screen = weston.WestonScreen();
+    ASSERT_TRUE(screen.Valid());
+    // The picture is the box of the demo's black: nothing else on the screen is black.
+    const auto colour = [&](int x, int y) {
+        return screen.At(x, y, 0) << 16 | screen.At(x, y, 1) << 8 | screen.At(x, y, 2);
+    };
+    int left = screen.width, top = screen.height, right = -1, bottom = -1;
+    for (int y = 0; y < screen.height; ++y)
+        for (int x = 0; x < screen.width; ++x)
+            if (colour(x, y) == 0) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    ASSERT_EQ(right - left + 1, WIDTH);
+    const int barHeight = HEIGHT - (bottom - top + 1);
+    ASSERT_GT(barHeight, 10);
+    ASSERT_LE(barHeight, top);
+    const int barColour = colour(left + 2, top - barHeight / 2);
+    EXPECT_NE(barColour, 0x336699);
+    const int buttons = 120;
+    int textLeft = WIDTH, textRight = -1;
+    for (int y = top - barHeight; y < top; ++y)
+        for (int x = 0; x < WIDTH - buttons; ++x)
+            if (colour(left + x, y) != barColour)
+                textLeft = std::min(textLeft, x), textRight = std::max(textRight, x);
+    EXPECT_LE(std::abs(textLeft + textRight - WIDTH), 40) << textLeft << ".." << textRight;  // centred
+    EXPECT_GT(textRight - textLeft, 100);
+    EXPECT_LT(textRight - textLeft, WIDTH - 2 * buttons);
 }
 
 }  // namespace
