@@ -9,9 +9,10 @@
 # freeglut: the built-in sphere is checked against its sphere, and the frame
 # benchmark's plain program draws with it; the demo itself does not use it.
 # The Wayland backend: its development files (wayland-scanner comes with
-# libwayland-bin), libdecor's cairo plugin for frames it draws, and the message
-# box's font, DejaVu Sans, found through fontconfig.
-WAYLAND_PACKAGES="libwayland-dev libwayland-bin libegl-dev libegl-mesa0 libxkbcommon-dev libdecor-0-dev libdecor-0-plugin-1-cairo libcairo2-dev fonts-dejavu-core"
+# libwayland-bin, wayland-protocols has the XML of the fractional scale and the
+# viewport), libdecor's cairo plugin for frames it draws, and the message box's
+# font, DejaVu Sans, found through fontconfig.
+WAYLAND_PACKAGES="libwayland-dev libwayland-bin wayland-protocols libegl-dev libegl-mesa0 libxkbcommon-dev libdecor-0-dev libdecor-0-plugin-1-cairo libcairo2-dev fonts-dejavu-core"
 BUILD_PACKAGES="cmake ninja-build gcc g++ libgl1-mesa-dev libglu1-mesa-dev libx11-dev libx11-xcb-dev libglx-mesa0 libgl1-mesa-dri $WAYLAND_PACKAGES"
 HEADLESS_PACKAGES="xvfb xauth xfonts-base xdotool x11-utils imagemagick"
 # The Windows cross-build and its tests under Wine; wine's own fonts and two X
@@ -36,6 +37,7 @@ command -v npm >/dev/null 2>&1 || WEB_PACKAGES="$WEB_PACKAGES npm"
 # The native builds' tests (ci, sanitize) need the first group; the rest can
 # install while those run.
 # sway, wtype and grim: the Wayland tests' compositor, keys and pictures; weston: a
-# compositor that draws no frames (libdecor does), its screenshooter and a second client.
-NATIVE_TEST_PACKAGES="$BUILD_PACKAGES $HEADLESS_PACKAGES sway wtype grim weston openbox fluxbox freeglut3-dev libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev dpkg-dev file git clang-tidy cppcheck lintian desktop-file-utils appstream"
+# compositor that draws no frames (libdecor does), its screenshooter and a second client;
+# kwin-wayland: a compositor that offers fractional scales.
+NATIVE_TEST_PACKAGES="$BUILD_PACKAGES $HEADLESS_PACKAGES sway wtype grim weston kwin-wayland openbox fluxbox freeglut3-dev libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev dpkg-dev file git clang-tidy cppcheck lintian desktop-file-utils appstream"
 LATER_TEST_PACKAGES="$WINDOWS_PACKAGES $TRAJECTORY_PACKAGES $WEB_PACKAGES"

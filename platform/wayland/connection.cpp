@@ -3,6 +3,9 @@
 
 #include "platform/wayland/wayland_state.h"
 
+#include "fractional-scale-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
+
 #include <libdecor.h>
 
 #include <cerrno>
@@ -80,6 +83,11 @@ void GlobalAdded(void*, wl_registry*, uint32_t name, const char* interface, uint
         wayland.seat = Bind<wl_seat>(name, wl_seat_interface, version, 5);
     else if (strcmp(interface, wl_output_interface.name) == 0)
         AddOutput(name, version);
+    else if (strcmp(interface, wp_fractional_scale_manager_v1_interface.name) == 0)
+        wayland.fractionalScales = Bind<wp_fractional_scale_manager_v1>(
+            name, wp_fractional_scale_manager_v1_interface, version, 1);
+    else if (strcmp(interface, wp_viewporter_interface.name) == 0)
+        wayland.viewporter = Bind<wp_viewporter>(name, wp_viewporter_interface, version, 1);
     else if (strcmp(interface, "xdg_wm_base") == 0)
         wayland.hasShell = true;  // libdecor binds it itself
 }
@@ -131,6 +139,18 @@ void EndOnLostCompositor()
     _exit(1);
 }
 
+// A fractional scale needs a viewport to show the buffer at the logical size: one without the
+// other is of no use.
+void ForgetFractionalScales()
+{
+    if (wayland.fractionalScales)
+        wp_fractional_scale_manager_v1_destroy(wayland.fractionalScales);
+    if (wayland.viewporter)
+        wp_viewporter_destroy(wayland.viewporter);
+    wayland.fractionalScales = nullptr;
+    wayland.viewporter = nullptr;
+}
+
 void Disconnect()
 {
     if (wayland.decor)
@@ -138,6 +158,7 @@ void Disconnect()
     for (WaylandOutput& slot : wayland.outputs)
         if (slot.output)
             wl_output_destroy(slot.output);
+    ForgetFractionalScales();
     if (wayland.seat)
         wl_seat_destroy(wayland.seat);
     if (wayland.shm)
@@ -186,6 +207,8 @@ bool WaylandOpen()
     }
     if (wayland.seat)
         wl_seat_add_listener(wayland.seat, &SEAT_LISTENER, nullptr);
+    if (!wayland.fractionalScales || !wayland.viewporter)
+        ForgetFractionalScales();
     wayland.decor = libdecor_new(wayland.display, &DECOR_INTERFACE);
     Roundtrip();  // the outputs' scales and the seat's devices
     return true;

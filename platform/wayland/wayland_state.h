@@ -8,7 +8,8 @@
 // - The outer size asked for is the frame's where the program draws the frame (libdecor, as
 //   GNOME and weston want) and the content's where the compositor draws it (sway, KDE).
 // - On a scaled output the client area is in the buffer's pixels (twice the asked size at scale
-//   2), so that the picture is sharp; the cursor moves in the output's logical pixels.
+//   2, one and a half times at a fractional 1.5), so that the picture is sharp; the cursor moves
+//   in the output's logical pixels.
 // - Windows are never reported minimised: the protocol does not say when they are.
 // - GetKeyState knows the keys the X11 backend knows (the same keysyms); held keys repeat no
 //   WM_KEYDOWN. Characters outside Windows-1252 type nothing.
@@ -29,6 +30,10 @@
 struct libdecor;
 struct libdecor_frame;
 struct cairo_surface;
+struct wp_fractional_scale_manager_v1;
+struct wp_fractional_scale_v1;
+struct wp_viewporter;
+struct wp_viewport;
 
 const int MAX_OUTPUTS = 8;
 
@@ -47,6 +52,11 @@ struct WaylandWindow {
     EGLSurface eglSurface;
     int width, height;  // the content, in logical pixels
     int scale;          // of the output it is on (the highest, if several)
+    // Where the compositor offers fractional scales: the scale it prefers, in 120ths (0 before
+    // it says), and the viewport that shows the buffer at the logical size.
+    wp_fractional_scale_v1* fractionalScale;
+    wp_viewport* viewport;
+    int preferredScale;
     wl_output* outputs[MAX_OUTPUTS];  // the outputs the surface is on
     bool configured;
     bool shown;  // ShowWindow has been called: frames may be presented
@@ -84,6 +94,8 @@ struct WaylandState {
     wl_compositor* compositor;
     wl_shm* shm;
     wl_seat* seat;
+    wp_fractional_scale_manager_v1* fractionalScales;  // with the viewporter, or both null
+    wp_viewporter* viewporter;
     bool hasShell;
     libdecor* decor;
     Keyboard keyboard;

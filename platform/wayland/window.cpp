@@ -3,6 +3,9 @@
 
 #include "platform/wayland/wayland_state.h"
 
+#include "fractional-scale-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
+
 #include <libdecor.h>
 
 #include <cerrno>
@@ -35,7 +38,14 @@ bool IsBox(const WaylandWindow& window)
     return &window == &wayland.box.window;
 }
 
-// The buffer has the output's scale, so the client area is in its pixels.
+// A logical length at a scale in 120ths, rounded half away from zero as the compositor does.
+int AtFractionalScale(int length, int scale)
+{
+    return (length * scale + 60) / 120;
+}
+
+// The buffer has the output's scale, so the client area is in its pixels: a whole scale is the
+// buffer's own, a fractional one the viewport's.
 void ApplySize(WaylandWindow& window)
 {
     window.scale = ScaleOf(window);
@@ -43,9 +53,16 @@ void ApplySize(WaylandWindow& window)
         DrawBox(window);
         return;
     }
-    wl_surface_set_buffer_scale(window.surface, window.scale);
-    const int width = window.width * window.scale;
-    const int height = window.height * window.scale;
+    int width = window.width * window.scale;
+    int height = window.height * window.scale;
+    int bufferScale = window.scale;
+    if (window.preferredScale > 0) {
+        width = AtFractionalScale(window.width, window.preferredScale);
+        height = AtFractionalScale(window.height, window.preferredScale);
+        bufferScale = 1;
+        wp_viewport_set_destination(window.viewport, window.width, window.height);
+    }
+    wl_surface_set_buffer_scale(window.surface, bufferScale);
     if (window.eglWindow)
         wl_egl_window_resize(window.eglWindow, width, height, 0, 0);
     CoreClientSized(window.hwnd, width, height);
@@ -77,11 +94,29 @@ void SurfaceLeft(void* data, wl_surface*, wl_output* output)
 
 const wl_surface_listener SURFACE_LISTENER = {SurfaceEntered, SurfaceLeft};
 
+void PreferredScaleChanged(void* data, wp_fractional_scale_v1*, uint32_t scale)
+{
+    WaylandWindow& window = *(WaylandWindow*)data;
+    window.preferredScale = (int)scale;
+    if (window.configured)
+        ApplySize(window);
+}
+
+const wp_fractional_scale_v1_listener FRACTIONAL_SCALE_LISTENER = {PreferredScaleChanged};
+
+// The box keeps whole scales: cairo draws it at any, and it is never resized.
 void CreateSurface(WaylandWindow& window)
 {
     window.surface = wl_compositor_create_surface(wayland.compositor);
     wl_surface_add_listener(window.surface, &SURFACE_LISTENER, &window);
     window.scale = HighestOutputScale();
+    if (wayland.fractionalScales && !IsBox(window)) {
+        window.viewport = wp_viewporter_get_viewport(wayland.viewporter, window.surface);
+        window.fractionalScale = wp_fractional_scale_manager_v1_get_fractional_scale(
+            wayland.fractionalScales, window.surface);
+        wp_fractional_scale_v1_add_listener(window.fractionalScale, &FRACTIONAL_SCALE_LISTENER,
+                                            &window);
+    }
 }
 
 // --- the frame ---
@@ -200,9 +235,16 @@ void HideSurface(WaylandWindow& window)
 {
     if (window.frame)
         libdecor_frame_unref(window.frame);
+    if (window.fractionalScale)
+        wp_fractional_scale_v1_destroy(window.fractionalScale);
+    if (window.viewport)
+        wp_viewport_destroy(window.viewport);
     if (window.surface)
         wl_surface_destroy(window.surface);
     window.frame = nullptr;
+    window.fractionalScale = nullptr;
+    window.viewport = nullptr;
+    window.preferredScale = 0;
     window.surface = nullptr;
 }
 

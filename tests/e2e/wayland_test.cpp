@@ -194,6 +194,17 @@ public:
                       "--use-pixman", "--debug", "--width=1024", "--height=768"},
                      {});
     }
+    // KDE's compositor offers fractional scales. Its program carries a file capability that a
+    // container may not grant, and a copy carries none.
+    bool StartKwin()
+    {
+        const std::string program = runtime + "/kwin_wayland";
+        std::error_code failed;
+        std::filesystem::copy_file(KWIN_WAYLAND_PATH, program, failed);
+        return !failed && Start({program, "--virtual", "--width", "1024", "--height", "768", "--scale",
+                                 "1.5", "--no-lockscreen", "--no-global-shortcuts", "--no-kactivities"},
+                                {{"HOME", runtime}});
+    }
     // The variables a client needs, DISPLAY included: a Wayland compositor that answers wins.
     Environment ClientEnvironment() const
     {
@@ -467,6 +478,25 @@ TEST_F(DemoOnSway, AtScaleTwoTheBufferIsTwiceTheSize)
     EXPECT_EQ(outside.At(2 * WIDTH + 1, 0, 0), outside.At(2 * WIDTH + 1, 2 * HEIGHT + 1, 0));
     Type({"-k", "Escape"});
     ExpectExit(0);
+}
+
+// At a fractional scale of 1.5 the buffer has it: the client area is 960x720 buffer pixels.
+TEST(DemoOnKwin, AtScaleOneAndAHalfTheBufferHasIt)
+{
+    Compositor kwin;
+    ASSERT_TRUE(kwin.StartKwin()) << kwin.process.StandardError();
+    FrameCount frames{FRAME_COUNTER_PATH};
+    Environment environment = frames.ProgramEnvironment(VIEWPORT_LOG_PATH);
+    for (const auto& variable : kwin.ClientEnvironment())
+        environment.push_back(variable);
+    ChildProcess demo;
+    ASSERT_TRUE(demo.Start({BOULLES_PATH}, environment));
+    ASSERT_TRUE(frames.WaitForMore(FRAMES_UNTIL_SEEN));
+    demo.WaitForExit(0);
+    const std::string log = demo.StandardError();
+    const size_t last = log.rfind("glViewport");
+    ASSERT_NE(last, std::string::npos) << log;
+    EXPECT_EQ(log.substr(last, log.find('\n', last) - last), "glViewport 960 720") << log;
 }
 
 // Without an EGL driver nothing could be drawn: the box shows, and Enter ends the run with 1.
