@@ -10,7 +10,7 @@ const path = require('path');
 
 const [emscripten, input, output] = process.argv.slice(2);
 const terser = require(path.join(emscripten, 'third_party', 'terser'));
-const parsed = acorn.parse(fs.readFileSync(input, 'utf8'), {ecmaVersion: 2020});
+const parsed = acorn.parse(fs.readFileSync(input, 'utf8'), {ecmaVersion: 'latest'});
 const script = terser.AST_Node.from_mozilla_ast(parsed);
 script.figure_out_scope();
 script.compute_char_frequency();
