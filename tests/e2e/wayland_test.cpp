@@ -528,14 +528,18 @@ TEST(FirstFrame, UnderWaylandMatchesTheX11One)
     XvfbServer xvfb;
     ASSERT_TRUE(xvfb.Start());
     ChildProcess onX11;
-    ASSERT_TRUE(onX11.Start({BOULLES_PATH}, {{"DISPLAY", xvfb.DisplayName()}, {"WAYLAND_DISPLAY", "none"},
-                                             {"LD_PRELOAD", FIRST_FRAME_PATH},
-                                             {"FIRST_FRAME_PPM", x11Frame}}));
+    Environment x11Environment = PreloadEnvironment(FIRST_FRAME_PATH);
+    x11Environment.insert(x11Environment.end(), {{"DISPLAY", xvfb.DisplayName()},
+                                                 {"WAYLAND_DISPLAY", "none"},
+                                                 {"FIRST_FRAME_PPM", x11Frame}});
+    ASSERT_TRUE(onX11.Start({BOULLES_PATH}, x11Environment));
     EXPECT_EQ(onX11.WaitForExit(), 0) << onX11.StandardError();
     Compositor sway;
     ASSERT_TRUE(sway.StartSway(1)) << sway.process.StandardError();
-    Environment environment = sway.ClientEnvironment();
-    environment.insert(environment.end(), {{"LD_PRELOAD", FIRST_FRAME_PATH}, {"FIRST_FRAME_PPM", waylandFrame}});
+    Environment environment = PreloadEnvironment(FIRST_FRAME_PATH);
+    for (const auto& variable : sway.ClientEnvironment())
+        environment.push_back(variable);
+    environment.emplace_back("FIRST_FRAME_PPM", waylandFrame);
     ChildProcess onWayland;
     ASSERT_TRUE(onWayland.Start({BOULLES_PATH}, environment));
     EXPECT_EQ(onWayland.WaitForExit(), 0) << onWayland.StandardError();

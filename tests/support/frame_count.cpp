@@ -26,15 +26,22 @@ FrameCount::~FrameCount()
         unlink(path.c_str());
 }
 
-Environment FrameCount::ProgramEnvironment(const std::string& otherPreloads) const
+Environment PreloadEnvironment(const std::string& preloads)
 {
     // A sanitizer build refuses libraries loaded before its runtime; the shims allocate nothing
     // it needs to see.
     const char* asanOptions = std::getenv("ASAN_OPTIONS");
-    return {{"LD_PRELOAD", otherPreloads.empty() ? shim : otherPreloads + ":" + shim},
-            {"FRAME_COUNT_FILE", path},
+    return {{"LD_PRELOAD", preloads},
             {"ASAN_OPTIONS",
              std::string(asanOptions != nullptr ? asanOptions : "") + ":verify_asan_link_order=0"}};
+}
+
+Environment FrameCount::ProgramEnvironment(const std::string& otherPreloads) const
+{
+    Environment environment =
+        PreloadEnvironment(otherPreloads.empty() ? shim : otherPreloads + ":" + shim);
+    environment.emplace_back("FRAME_COUNT_FILE", path);
+    return environment;
 }
 
 long FrameCount::Frames() const

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string>
 
+// A program's environment for LD_PRELOAD shims (a colon-separated list), sanitized builds too.
+Environment PreloadEnvironment(const std::string& preloads);
+
 class FrameCount {
 public:
     explicit FrameCount(const char* shimPath);

@@ -82,7 +82,8 @@ WaitForWindow() {
     while BeforeHang; do
         window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
         [ -z "$window" ] || return 0
-        kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window \"$1\" appeared"
+        kill -0 "$program_pid" 2>/dev/null ||
+            { wait "$program_pid"; fail "the program ended (exit code $?) before its window \"$1\" appeared"; }
         sleep 0.1
     done
     fail "no window \"$1\" within $hang_seconds s"
