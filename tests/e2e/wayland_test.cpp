@@ -396,7 +396,8 @@ TEST_F(DemoOnSway, KeypadAndTypedStarAndSlashShowAndHideTheAxes)
     EXPECT_TRUE(WaitForPicture([](const Census& c) { return c.withRedOrGreen == 0; }));
 }
 
-// Keypad + and main-row = held zoom in; ten wheel notches zoom in, twenty back zoom out.
+// Keypad + and main-row = held zoom in, each further; twenty wheel notches zoom out, twenty back
+// zoom in. (Main-row - shares the keysym table with X11, whose tests hold it.)
 TEST_F(DemoOnSway, KeypadPlusMainRowEqualsAndTheWheelZoom)
 {
     StartDemo();
@@ -404,19 +405,17 @@ TEST_F(DemoOnSway, KeypadPlusMainRowEqualsAndTheWheelZoom)
     long before = Shot().Count().nonBlack, after = 0;
     ASSERT_TRUE(HoldKeyUntil("KP_Add", [&](const Census& c) { return (after = c.nonBlack) > 2 * before; },
                              FRAMES_FOR_A_ZOOM)) << before << " -> " << after;
-    ASSERT_TRUE(HoldKeyUntil("minus", [&](const Census& c) { return 2 * c.nonBlack < after; },
-                             FRAMES_FOR_A_ZOOM));
     before = Shot().Count().nonBlack;
     ASSERT_TRUE(HoldKeyUntil("equal", [&](const Census& c) { return 2 * (after = c.nonBlack) > 3 * before; },
                              FRAMES_FOR_A_ZOOM)) << before << " -> " << after;
     PointerHelper pointer;
     ASSERT_TRUE(StartPointerAt(pointer, 320, 240));
     before = Shot().Count().nonBlack;
-    ASSERT_TRUE(pointer.Send("wheel -10"));
-    ASSERT_TRUE(WaitForPicture([&](const Census& c) { return (after = c.nonBlack) > 2 * before; }))
-        << before << " -> " << after;
     ASSERT_TRUE(pointer.Send("wheel 20"));
-    EXPECT_TRUE(WaitForPicture([&](const Census& c) { return c.nonBlack < after / 2; }));
+    ASSERT_TRUE(WaitForPicture([&](const Census& c) { return 2 * (after = c.nonBlack) < before; }))
+        << before << " -> " << after;
+    ASSERT_TRUE(pointer.Send("wheel -20"));
+    EXPECT_TRUE(WaitForPicture([&](const Census& c) { return c.nonBlack > 2 * after; }));
 }
 
 // The focus goes to another window while keypad - is held: the demo never sees the release, and
